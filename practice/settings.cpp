@@ -1,0 +1,21 @@
+// The sentence file name, read once from the settings file.
+#include "practice/settings.h"
+
+#include <array>
+
+#include "practice/profile.h"
+
+namespace tolvi {
+namespace {
+std::array<char, kSentenceFileNameBytes> g_sentence_file = {"string.dat"};
+}
+
+int LoadSettings() {
+  ReadProfileString("Gelvo", "StringFile", kDefaultSentenceFile, g_sentence_file.data(),
+                    g_sentence_file.size(), kSettingsFile);
+  return 1;
+}
+
+const char* SentenceFileName() { return g_sentence_file.data(); }
+
+}  // namespace tolvi

@@ -1,0 +1,28 @@
+// Number and date texts, formatted the same way on every build.
+#pragma once
+
+#include <cstddef>
+#include <ctime>
+#include <string_view>
+
+namespace tolvi {
+
+constexpr std::size_t kDateTextChars = 20;
+
+// Appends value with two decimals, a half rounded up on the exact decimal digits,
+// right-aligned in min_width. Never writes past capacity; out stays terminated.
+// Returns the new length.
+std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
+                         int min_width);
+
+std::size_t AppendText(char* out, std::size_t capacity, std::size_t length,
+                       std::string_view text);
+
+// "96.13 char/60s"
+void FormatSpeedText(double speed, char* out, std::size_t capacity);
+
+// "Aug 04 07:04:32 1999" into at least 21 bytes.
+void FormatDateText(const std::tm& local, char* out);
+void LocalDateText(std::time_t when, char* out);
+
+}  // namespace tolvi

@@ -1,0 +1,151 @@
+// The high-score table: its ranking rule and its byte-exact file.
+#include "scores/high_scores.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "practice/text_format.h"
+#include "scores/file_replace.h"
+
+namespace tolvi {
+namespace {
+
+constexpr std::size_t kTableBytes = sizeof(HighScoreTable);
+constexpr std::size_t kStoredDateChars = 20;
+constexpr char kTempSuffix[] = ".tmp";
+
+HighScoreTable g_table{};
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// The text of a field: up to its zero byte, never past the field.
+template <std::size_t N>
+std::string_view FieldText(const std::array<char, N>& field) {
+  const void* end = std::memchr(field.data(), '\0', N);
+  return {field.data(), end ? static_cast<std::size_t>(static_cast<const char*>(end) - field.data()) : N};
+}
+
+// Writes text and its zero byte, cut to fit; the bytes after the zero stay as they were.
+template <std::size_t N>
+void StoreText(std::array<char, N>& field, std::string_view text) {
+  const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
+  std::memcpy(field.data(), text.data(), n);
+  field[n] = '\0';
+}
+
+// Copies a field's text up to and including its zero byte (the whole field when it has none).
+template <std::size_t N>
+void MoveText(std::array<char, N>& to, const std::array<char, N>& from) {
+  const std::size_t n = FieldText(from).size();
+  std::memcpy(to.data(), from.data(), n < N ? n + 1 : N);
+}
+
+void StoreScore(HighScoreEntry& entry, double score) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &score, sizeof bits);
+  for (unsigned char& byte : entry.score) {
+    byte = static_cast<unsigned char>(bits & 0xFF);
+    bits >>= 8;
+  }
+}
+
+double ScoreOf(const HighScoreEntry& entry) {
+  std::uint64_t bits = 0;
+  for (std::size_t i = kScoreFieldBytes; i-- > 0;) bits = bits << 8 | entry.score[i];
+  double score;
+  std::memcpy(&score, &bits, sizeof score);
+  return score;
+}
+
+void SetDefaults() {
+  for (HighScoreEntry& entry : g_table) {
+    StoreText(entry.name, "(non)");
+    StoreScore(entry, 0.0);
+    StoreText(entry.date, "-----");
+  }
+}
+
+}  // namespace
+
+HighScoreTable& HighScores() { return g_table; }
+
+int SaveHighScores() {
+  // Written beside the old file and renamed over it, so a crash or a full disk
+  // leaves either the old table or the new one, never a part.
+  const std::string temp = std::string(kHighScoreFile) + kTempSuffix;
+  bool saved = false;
+  if (File file{std::fopen(temp.c_str(), "wb")}) {
+    saved = std::fwrite(g_table.data(), 1, kTableBytes, file.get()) == kTableBytes &&
+            FlushToDisk(file.get());
+    saved = std::fclose(file.release()) == 0 && saved;
+    saved = saved && MoveOver(temp.c_str(), kHighScoreFile);
+  }
+  if (!saved) std::remove(temp.c_str());
+  return saved ? 1 : 0;
+}
+
+int ResetHighScores() {
+  SetDefaults();
+  return SaveHighScores();
+}
+
+int LoadHighScores() {
+  errno = 0;
+  File file{std::fopen(kHighScoreFile, "rb")};
+  if (!file) {
+    // Only a missing file is replaced; one that is there but unreadable is kept.
+    if (errno == ENOENT) return ResetHighScores();
+    SetDefaults();
+    return 0;
+  }
+  unsigned char bytes[kTableBytes];
+  const std::size_t n = std::fread(bytes, 1, kTableBytes, file.get());
+  std::memcpy(g_table.data(), bytes, n);
+  return 1;
+}
+
+int InsertScore(std::string_view name, double speed, std::string_view date_text) {
+  if (!LoadHighScores()) return 0;
+  int place = 0;
+  for (int i = kHighScoreEntries - 1; i >= 0; --i) {
+    if (speed < ScoreOf(g_table[i])) {
+      place = i + 1;
+      break;
+    }
+  }
+  if (place == kHighScoreEntries) return 1;
+  for (int i = kHighScoreEntries - 2; i >= place; --i) {
+    MoveText(g_table[i + 1].name, g_table[i].name);
+    g_table[i + 1].score = g_table[i].score;
+    MoveText(g_table[i + 1].date, g_table[i].date);
+  }
+  StoreText(g_table[place].name, name);
+  StoreScore(g_table[place], speed);
+  StoreText(g_table[place].date, date_text.substr(0, kStoredDateChars));
+  return SaveHighScores();
+}
+
+std::string_view EntryName(int i) {
+  return i >= 0 && i < kHighScoreEntries ? FieldText(g_table[i].name) : std::string_view();
+}
+
+double EntryScore(int i) { return i >= 0 && i < kHighScoreEntries ? ScoreOf(g_table[i]) : 0.0; }
+
+std::string_view EntryDate(int i) {
+  return i >= 0 && i < kHighScoreEntries ? FieldText(g_table[i].date) : std::string_view();
+}
+
+void FormatScoreText(int i, char* out) {
+  std::size_t length = AppendFixed2(out, kScoreTextBytes, 0, EntryScore(i), 5);
+  length = AppendText(out, kScoreTextBytes, length, "  ");
+  AppendText(out, kScoreTextBytes, length, EntryDate(i));
+}
+
+}  // namespace tolvi
