@@ -1,0 +1,41 @@
+# Tolvi: make run, make test, make bench (see README.md).
+SHELL := /bin/bash
+JOBS ?= 2
+NATIVE := build/native
+WIN := build/win
+BENCH := build/bench
+
+.PHONY: all deps native win run test unit-native test-windows bench clean
+
+all: win
+
+deps:
+	@tools/install-deps
+
+native: deps
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DTOLVI_SANITIZE=ON
+	cmake --build $(NATIVE) -j$(JOBS)
+
+win: deps
+	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN) -j$(JOBS)
+
+run: win
+	tools/run-game
+
+unit-native: native
+	ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+
+# The Windows unit tests and the end-to-end tests, under Wine on a virtual display.
+test-windows: win
+	tools/with-wine-display ctest --test-dir $(WIN) --output-on-failure
+
+test: unit-native test-windows
+
+bench: deps
+	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON
+	cmake --build $(BENCH) -j$(JOBS) --target tolvi_bench
+	$(BENCH)/tests/bench/tolvi_bench --benchmark_color=false
+
+clean:
+	rm -rf build run dist

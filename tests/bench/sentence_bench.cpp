@@ -1,0 +1,136 @@
+// Counting, drawing and preparing a game over large sentence files, each beside a raw
+// pass over the same file (large blocks and memchr), printed as a ratio to it.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "practice/game.h"
+#include "practice/random.h"
+#include "practice/sentence_source.h"
+#include "practice/settings.h"
+
+namespace {
+
+struct SentenceFileSize {
+  const char* label;
+  const char* file;
+  std::size_t bytes;
+};
+const SentenceFileSize kSizes[] = {{"1MB", "bench-1mb.dat", 1u << 20}, {"100MB", "bench-100mb.dat", 100u << 20}};
+
+void MakeFile(const SentenceFileSize& size) {
+  std::error_code ignored;
+  if (std::filesystem::file_size(size.file, ignored) == size.bytes) return;
+  std::mt19937 random(7);
+  std::ofstream out(size.file, std::ios::binary | std::ios::trunc);
+  std::string line;
+  std::size_t written = 0;
+  while (written < size.bytes) {
+    line.assign(10 + random() % 69, 'a');
+    for (char& c : line) c = static_cast<char>(' ' + random() % 95);
+    line += '\n';
+    if (written + line.size() > size.bytes) line.resize(size.bytes - written);
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    written += line.size();
+  }
+}
+
+void UseSentenceFile(const char* name) {
+  std::ofstream("Gelvo.ini", std::ios::trunc) << "[Gelvo]\r\nStringFile=" << name << "\r\n";
+  tolvi::LoadSettings();
+}
+
+void RawPass(benchmark::State& state, const char* file) {
+  std::vector<char> block(1u << 20);
+  for (auto _ : state) {
+    std::FILE* f = std::fopen(file, "rb");
+    std::size_t lines = 0, n;
+    while ((n = std::fread(block.data(), 1, block.size(), f)) > 0) {
+      for (const char* p = block.data(), *end = p + n;
+           (p = static_cast<const char*>(std::memchr(p, '\n', end - p))) != nullptr; ++p) {
+        ++lines;
+      }
+    }
+    std::fclose(f);
+    benchmark::DoNotOptimize(lines);
+  }
+}
+
+void Count(benchmark::State& state, const char* file) {
+  UseSentenceFile(file);
+  for (auto _ : state) benchmark::DoNotOptimize(tolvi::CountSentences());
+  state.counters["lines"] = tolvi::SentenceCount();
+}
+
+void Draw(benchmark::State& state, const char* file) {
+  UseSentenceFile(file);
+  tolvi::CountSentences();
+  tolvi::SeedRandom(1);
+  char sentence[tolvi::kSentenceBytes];
+  for (auto _ : state) benchmark::DoNotOptimize(tolvi::DrawSentence(sentence));
+}
+
+void Prepare(benchmark::State& state, const char* file) {
+  UseSentenceFile(file);
+  tolvi::SeedRandom(1);
+  for (auto _ : state) benchmark::DoNotOptimize(tolvi::PrepareGame());
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration) seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\nRatio to one raw pass over the same file (real time):\n");
+    for (const SentenceFileSize& size : kSizes) {
+      const double raw = Time(std::string("raw_pass/") + size.label);
+      for (const char* op : {"CountSentences", "DrawSentence", "PrepareGame"}) {
+        const double t = Time(std::string(op) + "/" + size.label);
+        if (raw > 0 && t > 0) std::printf("  %-16s %-6s %8.3f\n", op, size.label, t / raw);
+      }
+    }
+    std::printf("Goal: PrepareGame/100MB within 3.5.\n");
+  }
+
+ private:
+  double Time(const std::string& prefix) const {
+    for (const auto& [name, t] : seconds_) {
+      if (name.rfind(prefix, 0) == 0) return t;
+    }
+    return 0;
+  }
+  std::map<std::string, double> seconds_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tolvi-bench";
+  std::filesystem::create_directories(folder);
+  std::filesystem::current_path(folder);
+  for (const SentenceFileSize& size : kSizes) {
+    MakeFile(size);
+    const std::string label = size.label;
+    benchmark::RegisterBenchmark(("raw_pass/" + label).c_str(), RawPass, size.file)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark(("CountSentences/" + label).c_str(), Count, size.file)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark(("DrawSentence/" + label).c_str(), Draw, size.file)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark(("PrepareGame/" + label).c_str(), Prepare, size.file)->Unit(benchmark::kMillisecond)->UseRealTime();
+  }
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
