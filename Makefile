@@ -5,7 +5,7 @@ NATIVE := build/native
 WIN := build/win
 BENCH := build/bench
 
-.PHONY: all deps native win run test unit-native test-windows bench clean
+.PHONY: all deps native win run test unit-native test-windows bench dist clean
 
 all: win
 
@@ -36,6 +36,9 @@ bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON
 	cmake --build $(BENCH) -j$(JOBS) --target tolvi_bench
 	$(BENCH)/tests/bench/tolvi_bench --benchmark_color=false
+
+dist: win
+	tools/make-dist
 
 clean:
 	rm -rf build run dist

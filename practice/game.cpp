@@ -66,12 +66,13 @@ void PlayGame(GamePresenter& presenter, const GameClock& clock) {
   // Retry plays the next game here, after the finished one has returned, so a long
   // run of retries does not deepen the stack.
   for (;;) {
-    if (PlayerName()[0] == '\0' && presenter.AskPlayerName() == 0) presenter.EndProgram();
-
+    // Drawn before the name is asked, so a game that cannot start asks nothing.
     if (!PrepareGame()) {
       presenter.ReportNoSentences(SentenceFileName());
       return;
     }
+    if (PlayerName()[0] == '\0' && presenter.AskPlayerName() == 0) presenter.EndProgram();
+
     g_game.timer_start = static_cast<double>(clock.millis()) * 0.001;
     while (g_game.slot < kSlots) {
       if (presenter.PromptSentence() != 1) return;

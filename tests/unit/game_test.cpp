@@ -223,6 +223,7 @@ TEST_F(GameTest, NoSentenceToDrawTellsThePlayerAndStartsNothing) {
     ASSERT_EQ(player.reported_files.size(), 1u);
     EXPECT_EQ(player.reported_files[0], "string.dat");
     EXPECT_TRUE(player.prompts.empty());
+    EXPECT_EQ(player.names_asked, 0);
     EXPECT_EQ(player.results_shown, 0);
     EXPECT_FALSE(Exists(kHighScoreFile));
   }
