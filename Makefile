@@ -5,7 +5,7 @@ NATIVE := build/native
 WIN := build/win
 BENCH := build/bench
 
-.PHONY: all deps native win run test unit-native test-windows bench dist clean
+.PHONY: all deps native win run test unit-native test-windows fuzz fuzz-short bench dist clean
 
 all: win
 
@@ -30,7 +30,15 @@ unit-native: native
 test-windows: win
 	tools/with-wine-display ctest --test-dir $(WIN) --output-on-failure
 
-test: unit-native test-windows
+# Each fuzz target for FUZZ_SECONDS; make test runs a short pass of each.
+FUZZ_SECONDS ?= 120
+fuzz: deps
+	tools/fuzz $(FUZZ_SECONDS)
+
+fuzz-short: deps
+	tools/fuzz 10
+
+test: unit-native fuzz-short test-windows
 
 bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON

@@ -121,6 +121,8 @@ int InsertScore(std::string_view name, double speed, std::string_view date_text)
     }
   }
   if (place == kHighScoreEntries) return 1;
+  // A score that could not be saved is not shown as if it had been.
+  const HighScoreTable before = g_table;
   for (int i = kHighScoreEntries - 2; i >= place; --i) {
     MoveText(g_table[i + 1].name, g_table[i].name);
     g_table[i + 1].score = g_table[i].score;
@@ -129,7 +131,9 @@ int InsertScore(std::string_view name, double speed, std::string_view date_text)
   StoreText(g_table[place].name, name);
   StoreScore(g_table[place], speed);
   StoreText(g_table[place].date, date_text.substr(0, kStoredDateChars));
-  return SaveHighScores();
+  if (SaveHighScores()) return 1;
+  g_table = before;
+  return 0;
 }
 
 std::string_view EntryName(int i) {

@@ -170,6 +170,8 @@ TEST_F(HighScoreFile, FailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
   std::filesystem::create_directory(temp);  // the temporary cannot be written
   EXPECT_EQ(InsertScore("new", 1000, "Aug 04 07:04:32 1999"), 0);
   EXPECT_EQ(ReadFile(kHighScoreFile), old_table);
+  EXPECT_EQ(std::memcmp(HighScores().data(), old_table.data(), 480), 0)
+      << "the table in memory shows what the file holds";
   std::filesystem::remove(temp);
 
   EXPECT_EQ(InsertScore("new", 1000, "Aug 04 07:04:32 1999"), 1);
