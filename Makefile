@@ -5,7 +5,7 @@ NATIVE := build/native
 WIN := build/win
 BENCH := build/bench
 
-.PHONY: all deps native win run test unit-native test-windows fuzz fuzz-short bench dist clean
+.PHONY: all deps native win run test unit-native test-windows fuzz fuzz-short bench dist screenshots clean
 
 all: win
 
@@ -44,6 +44,10 @@ bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON
 	cmake --build $(BENCH) -j$(JOBS) --target tolvi_bench
 	$(BENCH)/tests/bench/tolvi_bench --benchmark_color=false
+
+# Remakes the pictures in docs/screenshots that README.md shows.
+screenshots: win
+	tools/screenshots
 
 dist: win
 	tools/make-dist

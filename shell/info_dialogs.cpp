@@ -26,6 +26,7 @@ INT_PTR CALLBACK HighScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, L
         SetDlgItemTextA(dialog, IDC_HS_NAME1 + 2 * i, name);
         char score[kScoreTextBytes];
         FormatScoreText(i, score);
+        CutToWholeCharacters(score, sizeof score);
         SetDlgItemTextA(dialog, IDC_HS_SCORE1 + 2 * i, score);
       }
       return TRUE;
