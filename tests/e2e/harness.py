@@ -50,6 +50,7 @@ MENU_CLASS = "#32768"
 NAME_CAPTION = "Name 入力フォーム"
 TYPING_CAPTION = "Tolvi"
 RESULT_CAPTION = "今回の記録"
+HIGHSCORE_CAPTION = "HighScore"
 
 ID_OK = 1
 ID_NAME_ENTRY = 1001
@@ -409,6 +410,24 @@ class TolviTestCase(unittest.TestCase):
         result = run.wait_dialog(RESULT_CAPTION, forbid=(NAME_CAPTION,))
         result_seen = time.monotonic()
         return result, first_seen, last_sent, result_seen
+
+    def wait_message_box(self, run):
+        """Waits for a message box owned by the main window: a dialog captioned "Tolvi"
+        that is not the typing dialog, with no other dialog of the game up. Returns it
+        and its texts."""
+        def found():
+            for w in run.dialogs():
+                if w["text"] in (NAME_CAPTION, RESULT_CAPTION, HIGHSCORE_CAPTION):
+                    raise AssertionError(f"expected no {w['text']!r} dialog; got {run.describe()}")
+                if w["text"] != TYPING_CAPTION:
+                    continue
+                controls = run.controls(w["hwnd"])
+                if ID_TYPING in controls or ID_SLOT_LABEL in controls:
+                    raise AssertionError(f"expected no typing dialog; got {run.describe()}")
+                return w, [c["text"] for c in controls.values()]
+            return None
+        return wait_until(found, "a message box 'Tolvi' owned by the main window",
+                          seen=run.describe)
 
     def read_result(self, run, result):
         controls = run.controls(result["hwnd"])

@@ -6,8 +6,7 @@ import decimal
 import os
 
 import harness
-from harness import (ID_OK, ID_SENTENCE, ID_SLOT_LABEL, ID_TYPING, NAME_CAPTION,
-                     RESULT_CAPTION, TYPING_CAPTION, entry_fields, parse_date_text,
+from harness import (ID_OK, ID_SENTENCE, ID_TYPING, entry_fields, parse_date_text,
                      wait_until, write_sentences)
 
 LINE = "The quick brown fox jumps over 13 lazy dogs."
@@ -163,23 +162,6 @@ class GameTest(harness.TolviTestCase):
         for index in range(2, 10):
             self.assert_default_entry(data, index)
         self.quit_with_escape(run)
-
-    def wait_message_box(self, run, after=()):
-        """Waits for a message box owned by the main window: a dialog captioned
-        "Tolvi" that is not the typing dialog. Returns it and its texts."""
-        def found():
-            for w in run.dialogs():
-                if w["text"] in (NAME_CAPTION, RESULT_CAPTION):
-                    raise AssertionError(f"expected no {w['text']!r} dialog; got {run.describe()}")
-                if w["hwnd"] in after or w["text"] != TYPING_CAPTION:
-                    continue
-                controls = run.controls(w["hwnd"])
-                if ID_TYPING in controls or ID_SLOT_LABEL in controls:
-                    raise AssertionError(f"expected no typing dialog; got {run.describe()}")
-                return w, [c["text"] for c in controls.values()]
-            return None
-        return wait_until(found, "a message box 'Tolvi' owned by the main window",
-                          seen=run.describe)
 
     def test_missing_sentence_file_is_reported(self):
         run = self.start()

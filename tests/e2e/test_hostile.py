@@ -10,16 +10,16 @@ import sys
 import time
 
 import harness
-from harness import (ID_OK, ID_SENTENCE, ID_SLOT_LABEL, ID_TYPING, MAIN_CLASS, NAME_CAPTION,
+from harness import (HIGHSCORE_CAPTION, ID_OK, ID_SENTENCE, MAIN_CLASS, NAME_CAPTION,
                      POLL_SECONDS, QUIET_SECONDS, RESULT_CAPTION, SPLASH_CLASS, TABLE_BYTES,
-                     TYPING_CAPTION, parse_date_text, wait_until, write_sentences)
+                     parse_date_text, wait_until, write_sentences)
 from hostile_files import (DATE_OFFSET, NAME_BYTES, SCORE_OFFSET, SCORE_TEXT_CHARS,
                            SENTENCE_BYTES, decode_system_text, entry, entry_score, field_text,
                            fixed2, insert_score, load_over, random_bytes, set_defaults,
                            shown_name, shown_score, shown_sentences, special_scores_table,
                            system_text_bytes, with_score)
 
-HIGHSCORE_CAPTION = "HighScore"
+
 ID_HS_NAME1 = 1002
 ID_HS_SCORE1 = 1003
 LINE = "abc"
@@ -182,23 +182,6 @@ class HostileTest(harness.TolviTestCase):
         self.assert_exit_zero(run, "Esc")
 
     # Sentence files: a game on each, or the message box.
-
-    def wait_message_box(self, run):
-        """Waits for a message box owned by the main window: a dialog captioned "Tolvi"
-        that is not the typing dialog. Returns it and its texts."""
-        def found():
-            for w in run.dialogs():
-                if w["text"] in (NAME_CAPTION, RESULT_CAPTION, HIGHSCORE_CAPTION):
-                    raise AssertionError(f"expected no {w['text']!r} dialog; got {run.describe()}")
-                if w["text"] != TYPING_CAPTION:
-                    continue
-                controls = run.controls(w["hwnd"])
-                if ID_TYPING in controls or ID_SLOT_LABEL in controls:
-                    raise AssertionError(f"expected no typing dialog; got {run.describe()}")
-                return w, [c["text"] for c in controls.values()]
-            return None
-        return wait_until(found, "a message box 'Tolvi' owned by the main window",
-                          seen=run.describe)
 
     def assert_refused(self, run, file_name, longer_name=None):
         """F1 brings only a message box naming the file; Enter closes it and the main

@@ -8,11 +8,11 @@ import struct
 import time
 
 import harness
-from harness import (DEFAULT_ENTRY, ENTRY_BYTES, HTCLOSE, ID_OK, MENU_CLASS, QUIET_SECONDS,
+from harness import (HIGHSCORE_CAPTION, DEFAULT_ENTRY, ENTRY_BYTES, HTCLOSE, ID_OK, MENU_CLASS, QUIET_SECONDS,
                      RESULT_CAPTION, TABLE_BYTES, parse_date_text, wait_until,
                      write_sentences)
 
-HIGHSCORE_CAPTION = "HighScore"
+
 ABOUT_CAPTION = "About"
 VERSION_CAPTION = "Version Info"
 RANK_LABELS = ["１", "２", "３", "４", "５", "６", "７", "８", "９", "１０"]
