@@ -2,7 +2,6 @@
 #include "practice/game.h"
 
 #include <chrono>
-#include <cstring>
 
 #include "practice/settings.h"
 #include "practice/text_format.h"
@@ -20,11 +19,6 @@ std::int64_t SteadyMillis() {
 }
 
 std::time_t CurrentTime() { return std::time(nullptr); }
-
-std::string_view FieldText(const char* field, std::size_t size) {
-  const void* end = std::memchr(field, '\0', size);
-  return {field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size};
-}
 
 bool SlotTypedCorrectly(int slot) {
   const auto& typed = g_game.typed[slot];

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
-#include <string_view>
 
 #include "practice/sentence_source.h"
 

@@ -78,6 +78,11 @@ std::string Fixed2Magnitude(std::uint64_t bits) {
 
 }  // namespace
 
+std::string_view FieldText(const char* field, std::size_t size) {
+  const void* end = std::memchr(field, '\0', size);
+  return {field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size};
+}
+
 std::size_t AppendText(char* out, std::size_t capacity, std::size_t length,
                        std::string_view text) {
   if (capacity == 0) return 0;

@@ -18,6 +18,9 @@ std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, do
 std::size_t AppendText(char* out, std::size_t capacity, std::size_t length,
                        std::string_view text);
 
+// The text of a fixed-size field: up to its zero byte, never past the field.
+std::string_view FieldText(const char* field, std::size_t size);
+
 // "96.13 char/60s"
 void FormatSpeedText(double speed, char* out, std::size_t capacity);
 

@@ -25,11 +25,9 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// The text of a field: up to its zero byte, never past the field.
 template <std::size_t N>
 std::string_view FieldText(const std::array<char, N>& field) {
-  const void* end = std::memchr(field.data(), '\0', N);
-  return {field.data(), end ? static_cast<std::size_t>(static_cast<const char*>(end) - field.data()) : N};
+  return tolvi::FieldText(field.data(), N);
 }
 
 // Writes text and its zero byte, cut to fit; the bytes after the zero stay as they were.

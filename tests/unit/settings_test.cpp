@@ -21,14 +21,20 @@ class Settings : public test::InTempFolder {
   }
 };
 
+std::string LongValue() {
+  std::string value;
+  for (int i = 0; i < 300; ++i) value += static_cast<char>('a' + i % 26);
+  return value;
+}
+
 struct IniCase {
   const char* what;
-  const char* ini;  // nullptr: no file at all
+  std::string ini;  // empty: no file at all
   const char* expected;
 };
 
 const IniCase kIniCases[] = {
-    {"no file", nullptr, "string.dat"},
+    {"no file", "", "string.dat"},
     {"plain key", "[Gelvo]\r\nStringFile=words.txt\r\n", "words.txt"},
     {"LF endings", "[Gelvo]\nStringFile=words.txt\n", "words.txt"},
     {"no final line ending", "[Gelvo]\nStringFile=words.txt", "words.txt"},
@@ -42,25 +48,17 @@ const IniCase kIniCases[] = {
     {"other key", "[Gelvo]\r\nSentenceFile=x.dat\r\n", "string.dat"},
     {"commented out", "; pick one\r\n[Gelvo]\r\n;StringFile=japanese.dat\r\n", "string.dat"},
     {"25 characters cut to 19", "[Gelvo]\r\nStringFile=abcdefghijklmnopqrstuvwxy\r\n", "abcdefghijklmnopqrs"},
-    {"300 characters cut to 19", nullptr, "abcdefghijklmnopqrs"},  // filled in below
+    {"300 characters cut to 19", "[Gelvo]\r\nStringFile=" + LongValue() + "\r\n", "abcdefghijklmnopqrs"},
     {"empty value", "[Gelvo]\r\nStringFile=\r\n", ""},
     {"quoted value", "[Gelvo]\r\nStringFile=\"quoted.dat\"\r\n", "quoted.dat"},
     {"first of two keys", "[Gelvo]\r\nStringFile=one.dat\r\nStringFile=two.dat\r\n", "one.dat"},
     {"subfolder", "[Gelvo]\r\nStringFile=data\\jp.dat\r\n", "data\\jp.dat"},
 };
 
-std::string IniText(const IniCase& c) {
-  if (c.ini) return c.ini;
-  std::string value;
-  for (int i = 0; i < 300; ++i) value += static_cast<char>('a' + i % 26);
-  return "[Gelvo]\r\nStringFile=" + value + "\r\n";
-}
-
 TEST_F(Settings, BothReadersGiveTheSameAnswers) {
   for (const IniCase& c : kIniCases) {
     std::remove("Gelvo.ini");
-    const bool has_file = c.ini != nullptr || std::string(c.what).find("300") == 0;
-    if (has_file) WriteFile("Gelvo.ini", IniText(c));
+    if (!c.ini.empty()) WriteFile("Gelvo.ini", c.ini);
 
     char system_answer[kSentenceFileNameBytes] = "untouched";
     char our_answer[kSentenceFileNameBytes] = "untouched";
