@@ -43,7 +43,7 @@ test: unit-native fuzz-short test-windows
 bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON
 	cmake --build $(BENCH) -j$(JOBS) --target tolvi_bench
-	$(BENCH)/tests/bench/tolvi_bench --benchmark_color=false
+	$(BENCH)/bench/tolvi_bench --benchmark_color=false
 
 # Remakes the pictures in docs/screenshots that README.md shows.
 screenshots: win

@@ -1,21 +1,18 @@
 // Our INI reader: the answers of the system's reader for a plain settings file.
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
 
+#include "practice/file.h"
 #include "practice/profile.h"
+#include "practice/text_format.h"
 
 namespace tolvi {
 namespace {
 
 // A longer line is kept only up to here; a key that long matches nothing we look for.
 constexpr std::size_t kLineKeepBytes = 4096;
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -25,16 +22,12 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return Lower(x) == Lower(y);
+         });
 }
 
 // Reads one line without its LF into line, keeping at most kLineKeepBytes of it.
@@ -48,22 +41,14 @@ bool ReadLine(std::FILE* file, std::string& line) {
   return true;
 }
 
-std::size_t CopyCut(std::string_view text, char* out, std::size_t capacity) {
-  const std::size_t n = text.size() < capacity - 1 ? text.size() : capacity - 1;
-  std::memcpy(out, text.data(), n);
-  out[n] = '\0';
-  return n;
-}
-
 }  // namespace
 
 std::size_t ReadProfileStringPortable(const char* section, const char* key,
                                       const char* fallback, char* out,
                                       std::size_t capacity, const char* path) {
-  if (capacity == 0) return 0;
   const std::string_view fallback_text = fallback ? Trim(fallback) : std::string_view();
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
-  if (!file) return CopyCut(fallback_text, out, capacity);
+  File file(std::fopen(path, "rb"));
+  if (!file) return AppendText(out, capacity, 0, fallback_text);
 
   std::string line;
   bool in_section = false;
@@ -86,9 +71,9 @@ std::size_t ReadProfileStringPortable(const char* section, const char* key,
         value.back() == value.front()) {
       value = value.substr(1, value.size() - 2);
     }
-    return CopyCut(value, out, capacity);
+    return AppendText(out, capacity, 0, value);
   }
-  return CopyCut(fallback_text, out, capacity);
+  return AppendText(out, capacity, 0, fallback_text);
 }
 
 }  // namespace tolvi

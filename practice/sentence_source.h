@@ -3,8 +3,9 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <memory>
 #include <vector>
+
+#include "practice/file.h"
 
 namespace tolvi {
 
@@ -23,10 +24,7 @@ class SentenceStream {
   bool Refill();
   int Peek();  // the next byte without taking it, or EOF
 
-  struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  File file_;
   std::vector<char> block_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

@@ -1,79 +1,43 @@
 // Our own formatting of speeds, scores and dates: the C libraries of the two builds
-// round and spell these differently, and a garbled score must not overflow a field.
+// round halves differently, and a garbled score must not overflow a field.
 #include "practice/text_format.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
+
+#include "practice/code_page.h"
 
 namespace tolvi {
 namespace {
 
 constexpr char kMonthNames[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
-
-std::string DecimalOf(std::uint64_t n) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + n % 10));
-    n /= 10;
-  } while (n != 0);
-  return digits;
-}
-
-// m * 2^e for e >= 0 in decimal, on base-1e9 limbs (the value may have 309 digits).
-std::string DecimalOfScaled(std::uint64_t m, int e) {
-  constexpr std::uint32_t kBase = 1000000000u;
-  std::vector<std::uint32_t> limbs;  // least significant first
-  for (std::uint64_t rest = m; rest != 0; rest /= kBase) limbs.push_back(static_cast<std::uint32_t>(rest % kBase));
-  if (limbs.empty()) return "0";
-  while (e > 0) {
-    const int step = e < 29 ? e : 29;
-    std::uint64_t carry = 0;
-    for (std::uint32_t& limb : limbs) {
-      const std::uint64_t v = (static_cast<std::uint64_t>(limb) << step) + carry;
-      limb = static_cast<std::uint32_t>(v % kBase);
-      carry = v / kBase;
-    }
-    while (carry != 0) {
-      limbs.push_back(static_cast<std::uint32_t>(carry % kBase));
-      carry /= kBase;
-    }
-    e -= step;
-  }
-  std::string digits = DecimalOf(limbs.back());
-  for (std::size_t i = limbs.size() - 1; i-- > 0;) {
-    const std::string part = DecimalOf(limbs[i]);
-    digits.append(9 - part.size(), '0');
-    digits += part;
-  }
-  return digits;
-}
+constexpr std::size_t kNumberBytes = 320;  // the largest double has 309 digits
 
 // |value| with two decimals, the exact binary value rounded half up.
-std::string Fixed2Magnitude(std::uint64_t bits) {
-  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
-  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-  if (biased == 0x7FF) return fraction != 0 ? "nan" : "inf";
-  const std::uint64_t m = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
-  const int e = biased == 0 ? -1074 : biased - 1075;
-  if (e >= 0) return DecimalOfScaled(m, e) + ".00";
-
-  // value * 100 = m * 100 / 2^shift, and m * 100 < 2^60; past a shift of 62 it is below 1/2.
-  const int shift = -e;
-  std::uint64_t hundredths = 0;
-  if (shift <= 62) {
-    const std::uint64_t scaled = m * 100;
-    hundredths = scaled >> shift;
-    const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
-    if (rest >= (std::uint64_t{1} << (shift - 1))) ++hundredths;
+void FormatMagnitude(double value, char* out) {
+  const double magnitude = std::fabs(value);
+  if (std::isnan(value) || std::isinf(value)) {
+    std::snprintf(out, kNumberBytes, std::isnan(value) ? "nan" : "inf");
+    return;
   }
-  std::string text = DecimalOf(hundredths / 100);
-  text += '.';
-  text += static_cast<char>('0' + hundredths % 100 / 10);
-  text += static_cast<char>('0' + hundredths % 10);
-  return text;
+  // From 2^52 up a double is a whole number, which both C libraries print exactly.
+  if (magnitude >= 0x1p52) {
+    std::snprintf(out, kNumberBytes, "%.0f.00", magnitude);
+    return;
+  }
+  // Below it, magnitude = m / 2^shift with m < 2^53, so m * 100 fits in 64 bits.
+  int exponent;
+  const auto m = static_cast<std::uint64_t>(std::ldexp(std::frexp(magnitude, &exponent), 53));
+  const int shift = 53 - exponent;
+  std::uint64_t hundredths = 0;
+  if (shift < 62) {  // else it is below half a hundredth
+    const std::uint64_t scaled = m * 100;
+    hundredths = (scaled >> shift) + (scaled >> (shift - 1) & 1);
+  }
+  std::snprintf(out, kNumberBytes, "%llu.%02llu", static_cast<unsigned long long>(hundredths / 100),
+                static_cast<unsigned long long>(hundredths % 100));
 }
 
 }  // namespace
@@ -87,24 +51,33 @@ std::size_t AppendText(char* out, std::size_t capacity, std::size_t length,
                        std::string_view text) {
   if (capacity == 0) return 0;
   if (length > capacity - 1) length = capacity - 1;
-  const std::size_t room = capacity - 1 - length;
-  const std::size_t n = text.size() < room ? text.size() : room;
-  std::memcpy(out + length, text.data(), n);
-  length += n;
-  out[length] = '\0';
-  return length;
+  const std::size_t n = text.size() < capacity - 1 - length ? text.size() : capacity - 1 - length;
+  std::memmove(out + length, text.data(), n);
+  out[length + n] = '\0';
+  return length + n;
+}
+
+std::size_t CopyWholeCharacters(std::string_view text, char* out, std::size_t capacity) {
+  // Lead bytes can only be told from trail bytes by walking from the start.
+  std::size_t length = 0;
+  while (length < text.size() && text[length] != '\0') {
+    const bool lead = IsLeadByte(static_cast<unsigned char>(text[length]));
+    const std::size_t end = length + (lead ? 2 : 1);
+    if (end >= capacity || end > text.size() || (lead && text[length + 1] == '\0')) break;
+    length = end;
+  }
+  return AppendText(out, capacity, 0, text.substr(0, length));
 }
 
 std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
                          int min_width) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  std::string text = Fixed2Magnitude(bits);
-  if (bits >> 63 && text != "nan") text.insert(text.begin(), '-');
-  if (min_width > 0 && text.size() < static_cast<std::size_t>(min_width)) {
-    text.insert(0, static_cast<std::size_t>(min_width) - text.size(), ' ');
-  }
-  return AppendText(out, capacity, length, text);
+  char number[kNumberBytes + 1];
+  const bool minus = std::signbit(value) && !std::isnan(value);
+  number[0] = '-';
+  FormatMagnitude(value, number + minus);
+  char padded[kNumberBytes + 16];
+  std::snprintf(padded, sizeof padded, "%*s", min_width, number);
+  return AppendText(out, capacity, length, padded);
 }
 
 void FormatSpeedText(double speed, char* out, std::size_t capacity) {
@@ -122,10 +95,11 @@ void FormatDateText(const std::tm& local, char* out) {
 }
 
 void LocalDateText(std::time_t when, char* out) {
-  if (const std::tm* local = std::localtime(&when)) {
+  const std::tm* local = std::localtime(&when);
+  if (local) {
     FormatDateText(*local, out);
   } else {
-    std::snprintf(out, kDateTextChars + 1, "-----");
+    AppendText(out, kDateTextChars + 1, 0, "-----");
   }
 }
 

@@ -18,6 +18,10 @@ std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, do
 std::size_t AppendText(char* out, std::size_t capacity, std::size_t length,
                        std::string_view text);
 
+// Copies text into out (capacity bytes, terminator included), cut where it must be,
+// but never between the two bytes of a character. Returns the length.
+std::size_t CopyWholeCharacters(std::string_view text, char* out, std::size_t capacity);
+
 // The text of a fixed-size field: up to its zero byte, never past the field.
 std::string_view FieldText(const char* field, std::size_t size);
 

@@ -1,4 +1,4 @@
-// POSIX: fsync, then rename, which replaces the target atomically.
+// POSIX: fsync, and rename, which replaces the target atomically.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -7,19 +7,25 @@
 #include "scores/file_replace.h"
 
 namespace tolvi {
+namespace {
 
-bool FlushToDisk(std::FILE* file) {
-  return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+bool SyncAndClose(int fd) {
+  const bool synced = fsync(fd) == 0;
+  return close(fd) == 0 && synced;
+}
+
+}  // namespace
+
+bool FlushFile(const char* path) {
+  const int fd = open(path, O_WRONLY | O_CLOEXEC);
+  return fd >= 0 && SyncAndClose(fd);
 }
 
 bool MoveOver(const char* from, const char* to) {
   if (std::rename(from, to) != 0) return false;
-  // The rename itself lasts only once the folder is on the disk too.
-  const int folder = open(".", O_RDONLY);
-  if (folder >= 0) {
-    fsync(folder);
-    close(folder);
-  }
+  // The rename lasts only once the folder is on the disk too; it has happened either way.
+  const int folder = open(".", O_RDONLY | O_CLOEXEC);
+  if (folder >= 0) SyncAndClose(folder);
   return true;
 }
 

@@ -1,15 +1,17 @@
-// Windows: _commit, then MoveFileExA with write-through, which replaces the target atomically.
-#include <io.h>
+// Windows: FlushFileBuffers, and MoveFileExA with write-through, which replaces the
+// target atomically.
 #include <windows.h>
-
-#include <cstdio>
 
 #include "scores/file_replace.h"
 
 namespace tolvi {
 
-bool FlushToDisk(std::FILE* file) {
-  return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+bool FlushFile(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool flushed = FlushFileBuffers(file) != 0;
+  return CloseHandle(file) != 0 && flushed;
 }
 
 bool MoveOver(const char* from, const char* to) {

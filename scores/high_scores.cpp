@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <string>
 
+#include "practice/file.h"
 #include "practice/text_format.h"
 #include "scores/file_replace.h"
 
@@ -16,14 +15,10 @@ namespace {
 
 constexpr std::size_t kTableBytes = sizeof(HighScoreTable);
 constexpr std::size_t kStoredDateChars = 20;
-constexpr char kTempSuffix[] = ".tmp";
+constexpr char kTempFile[] = "highscore.dat.tmp";
 
 HighScoreTable g_table{};
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 template <std::size_t N>
 std::string_view FieldText(const std::array<char, N>& field) {
@@ -33,9 +28,7 @@ std::string_view FieldText(const std::array<char, N>& field) {
 // Writes text and its zero byte, cut to fit; the bytes after the zero stay as they were.
 template <std::size_t N>
 void StoreText(std::array<char, N>& field, std::string_view text) {
-  const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
-  std::memcpy(field.data(), text.data(), n);
-  field[n] = '\0';
+  AppendText(field.data(), N, 0, text);
 }
 
 // Copies a field's text up to and including its zero byte (the whole field when it has none).
@@ -70,23 +63,33 @@ void SetDefaults() {
   }
 }
 
+WriteResult WriteWholeFile(const char* path, const void* bytes, std::size_t size) {
+  File file{std::fopen(path, "wb")};
+  if (!file) return WriteResult::kNotCreated;
+  const bool written = std::fwrite(bytes, 1, size, file.get()) == size;
+  return std::fclose(file.release()) == 0 && written ? WriteResult::kWritten
+                                                     : WriteResult::kFailed;
+}
+
 }  // namespace
+
+FileOps& SaveFileOps() {
+  static FileOps ops{WriteWholeFile, FlushFile, MoveOver};
+  return ops;
+}
 
 HighScoreTable& HighScores() { return g_table; }
 
 int SaveHighScores() {
   // Written beside the old file and renamed over it, so a crash or a full disk
   // leaves either the old table or the new one, never a part.
-  const std::string temp = std::string(kHighScoreFile) + kTempSuffix;
-  bool saved = false;
-  if (File file{std::fopen(temp.c_str(), "wb")}) {
-    saved = std::fwrite(g_table.data(), 1, kTableBytes, file.get()) == kTableBytes &&
-            FlushToDisk(file.get());
-    saved = std::fclose(file.release()) == 0 && saved;
-    saved = saved && MoveOver(temp.c_str(), kHighScoreFile);
+  const FileOps& ops = SaveFileOps();
+  if (ops.write(kTempFile, g_table.data(), kTableBytes) == WriteResult::kWritten &&
+      ops.flush(kTempFile) && ops.move_over(kTempFile, kHighScoreFile)) {
+    return 1;
   }
-  if (!saved) std::remove(temp.c_str());
-  return saved ? 1 : 0;
+  std::remove(kTempFile);
+  return 0;
 }
 
 int ResetHighScores() {
@@ -95,7 +98,6 @@ int ResetHighScores() {
 }
 
 int LoadHighScores() {
-  errno = 0;
   File file{std::fopen(kHighScoreFile, "rb")};
   if (!file) {
     // Only a missing file is replaced; one that is there but unreadable is kept.

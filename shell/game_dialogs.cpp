@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "practice/game.h"
+#include "practice/text_format.h"
 #include "resources/resource.h"
 #include "shell/app.h"
-#include "shell/dbcs_text.h"
 
 namespace tolvi {
 
@@ -30,7 +30,7 @@ INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       switch (LOWORD(wParam)) {
         case IDOK:
           GetDlgItemTextA(dialog, IDC_NAME_ENTRY, PlayerName(), kPlayerNameBytes);
-          CutToWholeCharacters(PlayerName(), kPlayerNameBytes);
+          CopyWholeCharacters(PlayerName(), PlayerName(), kPlayerNameBytes);
           EndDialog(dialog, IDOK);
           break;
         case IDCANCEL:
@@ -56,7 +56,7 @@ INT_PTR CALLBACK TypingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case IDOK: {
           char* typed = game.typed[game.slot].data();
           GetDlgItemTextA(dialog, IDC_TYPING_INPUT, typed, kTypedReadBytes);
-          CutToWholeCharacters(typed, kTypedReadBytes);
+          CopyWholeCharacters(typed, typed, kTypedReadBytes);
           EndDialog(dialog, IDOK);
           break;
         }

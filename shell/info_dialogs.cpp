@@ -1,10 +1,10 @@
 // The dialogs that only show things: the high-score list, About and Version.
 #include "shell/info_dialogs.h"
 
+#include "practice/text_format.h"
 #include "resources/resource.h"
 #include "scores/high_scores.h"
 #include "shell/app.h"
-#include "shell/dbcs_text.h"
 
 namespace tolvi {
 
@@ -26,7 +26,7 @@ INT_PTR CALLBACK HighScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, L
         SetDlgItemTextA(dialog, IDC_HS_NAME1 + 2 * i, name);
         char score[kScoreTextBytes];
         FormatScoreText(i, score);
-        CutToWholeCharacters(score, sizeof score);
+        CopyWholeCharacters(score, score, sizeof score);
         SetDlgItemTextA(dialog, IDC_HS_SCORE1 + 2 * i, score);
       }
       return TRUE;

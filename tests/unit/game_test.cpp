@@ -1,253 +1,164 @@
-// Whole games against a scripted presenter: prompts, timing, scoring and outcomes.
+// Whole games against a scripted player: prompts, timing, scoring and outcomes.
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <functional>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "practice/game.h"
 #include "practice/random.h"
+#include "scores/file_replace.h"
 #include "scores/high_scores.h"
-#include "temp_folder.h"
 
 namespace tolvi {
 namespace {
 
-std::int64_t g_now_millis = 0;
-std::int64_t FakeMillis() { return g_now_millis; }
-std::time_t g_calendar = 0;
-std::time_t FakeCalendar() { return g_calendar; }
+std::int64_t g_millis = 0;
+std::int64_t Millis() { return g_millis; }
+std::time_t AugustFourth() {
+  std::tm local{};
+  local.tm_year = 99, local.tm_mon = 7, local.tm_mday = 4, local.tm_hour = 7, local.tm_min = 4;
+  local.tm_sec = 32, local.tm_isdst = -1;
+  return std::mktime(&local);
+}
 
-// Plays the part of the player: what to type at each prompt and how to end each result.
-class ScriptedPlayer : public GamePresenter {
- public:
-  struct Prompt {
-    int slot;
-    std::string label, sentence, shown_typed;
-  };
-
+// Types what it is told at each prompt ("" the sentence, "quit" to quit), taking
+// millis_per_prompt each time, and writes down what each dialog showed.
+struct ScriptedPlayer : GamePresenter {
   int name_result = 1;
-  std::string name_to_enter = "Ann";
-  // Returns the text to confirm, or nullptr to quit the game.
-  std::function<const char*(int prompt_number)> typing = [](int) { return nullptr; };
+  std::vector<std::string> typing;
   std::int64_t millis_per_prompt = 0;
   std::vector<int> outcomes = {kOutcomeOk};
-
-  int names_asked = 0, results_shown = 0, high_scores_shown = 0, ends = 0;
-  std::vector<Prompt> prompts;
-  std::vector<std::string> reported_files;
-  std::vector<const void*> result_frames;
-  std::string shown_speed, shown_name, top_name_at_high_scores;
-  int shown_length = 0;
+  int names = 0, results = 0, ends = 0;
+  std::vector<std::string> prompts, shown, reported;
+  std::vector<const void*> frames;
 
   int AskPlayerName() override {
-    ++names_asked;
-    if (name_result == 1) std::strcpy(PlayerName(), name_to_enter.c_str());
-    return name_result;
+    if (name_result == 1) std::strcpy(PlayerName(), "Ann");
+    return ++names, name_result;
   }
   int PromptSentence() override {
-    const GameState& game = Game();
-    prompts.push_back({game.slot, SlotLabel(game.slot), game.sentences[game.slot].data(),
-                       game.typed[game.slot].data()});
-    g_now_millis += millis_per_prompt;
-    const char* entry = typing(static_cast<int>(prompts.size()) - 1);
-    if (!entry) return 2;
-    std::strncpy(Game().typed[game.slot].data(), entry, kTypedReadBytes - 1);
+    GameState& game = Game();
+    char* typed = game.typed[game.slot].data();
+    prompts.push_back(std::string(SlotLabel(game.slot)) + "|" + game.sentences[game.slot].data() + "|" + typed);
+    g_millis += millis_per_prompt;
+    const std::string entry = prompts.size() <= typing.size() ? typing[prompts.size() - 1] : "";
+    if (entry == "quit") return kOutcomeCancel;
+    std::strcpy(typed, entry.empty() ? game.sentences[game.slot].data() : entry.c_str());
     return 1;
   }
   int ShowGameResult() override {
-    int here = 0;
-    result_frames.push_back(&here);
-    shown_speed = Game().speed_text.data();
-    shown_name = PlayerName();
-    shown_length = Game().total_length;
-    const int outcome = outcomes[results_shown % outcomes.size()];
-    ++results_shown;
-    return outcome;
+    const int here = 0;
+    frames.push_back(&here);
+    shown.push_back(std::string(PlayerName()) + "|" + std::to_string(Game().total_length) + "|" +
+                    Game().speed_text.data());
+    return outcomes[results++ % outcomes.size()];
   }
-  void ShowHighScores() override {
-    ++high_scores_shown;
-    top_name_at_high_scores = std::string(EntryName(0));
-  }
-  void ReportNoSentences(const char* file) override { reported_files.push_back(file); }
+  void ShowHighScores() override { shown.push_back(std::string(EntryName(0)) + "|" + std::string(EntryDate(0))); }
+  void ReportNoSentences(const char* file) override { reported.push_back(file); }
   void EndProgram() override { ++ends; }
 };
 
-const char* TypeTheSentence(int) { return Game().sentences[Game().slot].data(); }
-
-class GameTest : public test::InTempFolder {
+class GameTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    InTempFolder::SetUp();
+  GameTest() {
     PlayerName()[0] = '\0';
-    HighScores() = HighScoreTable{};
-    Game() = GameState{};
-    g_now_millis = 5000;
-    g_calendar = 0;
-    SeedRandom(1);
+    g_millis = 5000;
   }
-  static void Play(ScriptedPlayer& player) { PlayGame(player, GameClock{FakeMillis, FakeCalendar}); }
+  static void Play(ScriptedPlayer& player) { PlayGame(player, GameClock{Millis, AugustFourth}); }
+  test::FreshFolder folder_;
 };
 
-TEST_F(GameTest, FourSentencesOfTenToFortyBytesTypedInSixtyAndThirtySeconds) {
-  // With a one-line file every draw is that line, so LENGTH is 4 * 25 - 4 = 96.
-  WriteFile("string.dat", std::string(25, 's') + "\r\n");
-  for (const auto& timing : {std::pair<std::int64_t, const char*>{15000, "96.00 char/60s"},
-                             {7500, "192.00 char/60s"}}) {
+TEST_F(GameTest, FourSentencesTimedScoredAndSaved) {
+  test::WriteFile("string.dat", std::string(25, 's') + "\r\n");  // LENGTH 4 * 25 - 4
+  for (const auto& [millis, speed] : {std::pair<int, const char*>{15000, "96.00"}, {7500, "192.00"}}) {
     ScriptedPlayer player;
-    player.typing = TypeTheSentence;
-    player.millis_per_prompt = timing.first;
+    player.millis_per_prompt = millis;
+    player.outcomes = {kOutcomeHighScore};
     Play(player);
-    EXPECT_EQ(player.shown_length, 96);
-    EXPECT_EQ(player.shown_speed, timing.second);
-    EXPECT_EQ(Game().timer_end - Game().timer_start, timing.first * 4 / 1000.0);
+    ASSERT_EQ(player.prompts.size(), 4u);
+    EXPECT_EQ(player.prompts[3], "--4--|" + std::string(25, 's') + "|");
+    EXPECT_EQ(player.shown, (std::vector<std::string>{std::string("Ann|96|") + speed + " char/60s",
+                                                      "Ann|Aug 04 07:04:32 1999"}));
   }
+  const std::string bytes = test::ReadFile(kHighScoreFile);
+  EXPECT_EQ(bytes.substr(0, 4), std::string("Ann\0", 4));
+  EXPECT_EQ(bytes.substr(24, 21), std::string("Aug 04 07:04:32 1999\0", 21));
+  EXPECT_EQ(EntryScore(0), 192.0);
+  EXPECT_EQ(EntryScore(1), 96.0);
 }
 
-TEST_F(GameTest, TotalLengthIsTheFourDrawnLengthsLessFour) {
-  WriteFile("string.dat", std::string(10, 'a') + "\n" + std::string(20, 'b') + "\n" +
-                              std::string(30, 'c') + "\n" + std::string(40, 'd') + "\n");
-  for (std::uint32_t seed = 0; seed < 50; ++seed) {
-    SeedRandom(seed);
-    ASSERT_EQ(PrepareGame(), 1);
-    int sum = 0;
-    for (const auto& sentence : Game().sentences) sum += static_cast<int>(std::strlen(sentence.data()));
-    ASSERT_EQ(Game().total_length, sum - 4) << "seed " << seed;
-    ASSERT_EQ(Game().slot, 0);
-  }
-}
-
-TEST_F(GameTest, AWrongEntryBringsTheSameSlotBackWithTheRejectedText) {
-  WriteFile("string.dat", "Hello world.\n");
+TEST_F(GameTest, AWrongEntryComesBackAndQuittingScoresNothing) {
+  test::WriteFile("string.dat", "Hello world.\n");
   ScriptedPlayer player;
-  player.typing = [](int prompt) -> const char* {
-    if (prompt == 2) return "Hello world. ";  // a trailing space is not the sentence
-    return TypeTheSentence(prompt);
-  };
+  player.typing = {"", "", "Hello world. ", "", "quit"};
   Play(player);
-  ASSERT_EQ(player.prompts.size(), 5u);
-  EXPECT_EQ(player.prompts[3].slot, 2);
-  EXPECT_EQ(player.prompts[3].label, "--3--");
-  EXPECT_EQ(player.prompts[3].sentence, "Hello world.");
-  EXPECT_EQ(player.prompts[3].shown_typed, "Hello world. ");
-  EXPECT_EQ(player.prompts[2].shown_typed, "") << "a slot's first prompt starts empty";
-  EXPECT_EQ(player.results_shown, 1);
-}
-
-TEST_F(GameTest, QuittingTheLastPromptScoresNothing) {
-  WriteFile("string.dat", "abc\n");
-  ScriptedPlayer player;
-  player.typing = [](int prompt) { return prompt < 3 ? TypeTheSentence(prompt) : nullptr; };
-  Play(player);
-  EXPECT_EQ(player.prompts.size(), 4u);
-  EXPECT_EQ(player.results_shown, 0);
-  EXPECT_FALSE(Exists(kHighScoreFile));
+  EXPECT_EQ(player.prompts, (std::vector<std::string>{"--1--|Hello world.|", "--2--|Hello world.|",
+                                                      "--3--|Hello world.|", "--3--|Hello world.|Hello world. ",
+                                                      "--4--|Hello world.|"}));
+  EXPECT_EQ(player.results, 0);
+  EXPECT_FALSE(std::filesystem::exists(kHighScoreFile));
   EXPECT_EQ(Game().slot, 3) << "the slot stays where the game was left";
 }
 
-TEST_F(GameTest, AFinishedGameIsSavedWithItsDate) {
-  WriteFile("string.dat", "abcdef\n");
-  std::tm local{};
-  local.tm_year = 99;
-  local.tm_mon = 7;
-  local.tm_mday = 4;
-  local.tm_hour = 7;
-  local.tm_min = 4;
-  local.tm_sec = 32;
-  local.tm_isdst = -1;
-  g_calendar = std::mktime(&local);
-  ScriptedPlayer player;
-  player.typing = TypeTheSentence;
-  player.millis_per_prompt = 1000;
-  player.outcomes = {kOutcomeHighScore};
-  Play(player);
-
-  const std::string bytes = ReadFile(kHighScoreFile);
-  ASSERT_EQ(bytes.size(), 480u);
-  EXPECT_EQ(bytes.substr(0, 4), std::string("Ann\0", 4));
-  EXPECT_EQ(bytes.substr(24, 21), std::string("Aug 04 07:04:32 1999\0", 21));
-  EXPECT_EQ(EntryScore(0), 20 * 60.0 / 4.0);
-  EXPECT_EQ(player.high_scores_shown, 1);
-  EXPECT_EQ(player.top_name_at_high_scores, "Ann");
+TEST_F(GameTest, PrepareDrawsFourAndEmptiesTheTypedTexts) {
+  test::WriteFile("string.dat", "a\nbbbbbbbbbb\nccccccccccccccccccccccccccccc\n" + std::string(77, 'd') + "\n");
+  for (auto& typed : Game().typed) std::strcpy(typed.data(), "old");
+  Game().slot = 3;
+  SeedRandom(7);
+  ASSERT_EQ(PrepareGame(), 1);
+  std::string drawn;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    drawn += Game().sentences[slot].data();
+    EXPECT_STREQ(Game().typed[slot].data(), "") << "slot " << slot;
+  }
+  EXPECT_EQ(Game().total_length, static_cast<int>(drawn.size()) - 4);
+  EXPECT_EQ(Game().slot, 0);
 }
 
-TEST_F(GameTest, RetryPlaysAnotherGameWithTheSameNameAndNoDeeperStack) {
-  WriteFile("string.dat", "one\ntwo\nthree\n");
+TEST_F(GameTest, NoSentenceFileNoOwnerAndARefusedSave) {
+  for (const char* content : {static_cast<const char*>(nullptr), "", "\x1A" "after\n"}) {
+    std::remove("string.dat");
+    if (content) test::WriteFile("string.dat", content);
+    ScriptedPlayer player;
+    Play(player);
+    EXPECT_EQ(player.reported, std::vector<std::string>{"string.dat"});
+    EXPECT_EQ(player.names + player.results + static_cast<int>(player.prompts.size()), 0);
+  }
+  test::WriteFile("string.dat", "x\n");
+  ScriptedPlayer cancelled;
+  cancelled.name_result = 2;
+  Play(cancelled);
+  EXPECT_EQ(cancelled.shown[0], "|0|nan char/60s") << "an empty name; no length in no time";
+
+  std::remove(kHighScoreFile);
+  ScriptedPlayer ownerless;
+  ownerless.name_result = 0;
+  const FileOps system = SaveFileOps();
+  SaveFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
+  Play(ownerless);
+  SaveFileOps() = system;
+  EXPECT_EQ(ownerless.ends, 1) << "the program is told to end, the game goes on";
+  EXPECT_EQ(ownerless.results, 1) << "a refused save still shows the result";
+  EXPECT_FALSE(std::filesystem::exists(kHighScoreFile));
+}
+
+TEST_F(GameTest, AThousandRetriesOnOneStack) {
+  test::WriteFile("string.dat", "one\ntwo\nthree\n");
   ScriptedPlayer player;
-  player.typing = TypeTheSentence;
   player.millis_per_prompt = 700;
   player.outcomes = std::vector<int>(1000, kOutcomeRetry);
   player.outcomes.push_back(kOutcomeOk);
   Play(player);
-  EXPECT_EQ(player.results_shown, 1001);
-  EXPECT_EQ(player.names_asked, 1);
+  EXPECT_EQ(player.results, 1001);
+  EXPECT_EQ(player.names, 1);
   EXPECT_EQ(player.prompts.size(), 4u * 1001);
-  EXPECT_EQ(player.result_frames.front(), player.result_frames.back())
-      << "each retry must begin after the previous game returned";
-  EXPECT_EQ(ReadFile(kHighScoreFile).size(), 480u);
-}
-
-TEST_F(GameTest, CancellingTheNamePlaysUnderAnEmptyName) {
-  WriteFile("string.dat", "x\n");
-  ScriptedPlayer player;
-  player.name_result = 2;
-  player.typing = TypeTheSentence;
-  player.millis_per_prompt = 100;
-  Play(player);
-  EXPECT_EQ(player.results_shown, 1);
-  EXPECT_EQ(player.shown_name, "");
-  EXPECT_EQ(EntryName(0), "");
-  EXPECT_EQ(player.shown_length, 0);
-}
-
-TEST_F(GameTest, ANameDialogWithoutAnOwnerEndsTheProgramButNotTheGame) {
-  WriteFile("string.dat", "x\n");
-  ScriptedPlayer player;
-  player.name_result = 0;
-  player.typing = TypeTheSentence;
-  Play(player);
-  EXPECT_EQ(player.ends, 1);
-  EXPECT_EQ(player.prompts.size(), 4u);
-}
-
-TEST_F(GameTest, NoSentenceToDrawTellsThePlayerAndStartsNothing) {
-  for (const char* content : {static_cast<const char*>(nullptr), "", "\x1A" "after the end\n"}) {
-    std::remove("string.dat");
-    if (content) WriteFile("string.dat", content);
-    ScriptedPlayer player;
-    player.typing = TypeTheSentence;
-    Play(player);
-    ASSERT_EQ(player.reported_files.size(), 1u);
-    EXPECT_EQ(player.reported_files[0], "string.dat");
-    EXPECT_TRUE(player.prompts.empty());
-    EXPECT_EQ(player.names_asked, 0);
-    EXPECT_EQ(player.results_shown, 0);
-    EXPECT_FALSE(Exists(kHighScoreFile));
-  }
-}
-
-TEST_F(GameTest, ZeroElapsedTimeStillGivesABoundedSpeedText) {
-  WriteFile("string.dat", "abc\n");
-  ScriptedPlayer player;
-  player.typing = TypeTheSentence;
-  player.millis_per_prompt = 0;
-  Play(player);
-  EXPECT_EQ(player.shown_speed, "inf char/60s");
-}
-
-TEST(ComputeSpeed, LengthTimesSixtyOverSeconds) {
-  EXPECT_EQ(ComputeSpeed(96, 60.0), 96.0);
-  EXPECT_EQ(ComputeSpeed(96, 30.0), 192.0);
-  EXPECT_EQ(ComputeSpeed(-4, 60.0), -4.0);
-}
-
-TEST(SlotLabel, OneToFour) {
-  EXPECT_STREQ(SlotLabel(0), "--1--");
-  EXPECT_STREQ(SlotLabel(3), "--4--");
-  EXPECT_STREQ(SlotLabel(4), "");
+  EXPECT_EQ(player.frames.front(), player.frames.back()) << "each game begins after the last returned";
+  EXPECT_EQ(std::string(SlotLabel(4)) + SlotLabel(-1), "");
 }
 
 }  // namespace

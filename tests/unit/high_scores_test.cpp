@@ -1,200 +1,180 @@
-// highscore.dat: exact bytes, the ranking rule, stale bytes, garbled and failed files.
+// highscore.dat byte for byte: the default file, the ranking rule, stale bytes,
+// short, long, garbled and refused files.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
-#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <limits>
 #include <string>
 #include <vector>
 
+#include "files.h"
+#include "practice/sentence_source.h"
+#include "practice/settings.h"
+#include "scores/file_replace.h"
 #include "scores/high_scores.h"
-#include "temp_folder.h"
 
 namespace tolvi {
 namespace {
 
-// One 48-byte record as the file holds it.
+using Scores = std::vector<double>;
+const Scores kTens = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10};
+const char kDate[] = "Aug 04 07:04:32 1999";
+
 std::string Record(const std::string& name, double score, const std::string& date) {
   std::string bytes(48, '\0');
-  std::memcpy(&bytes[0], name.data(), std::min<std::size_t>(name.size(), 16));
-  std::uint64_t bits;
-  std::memcpy(&bits, &score, sizeof bits);
-  for (int i = 0; i < 8; ++i) bytes[16 + i] = static_cast<char>(bits >> (8 * i) & 0xFF);
-  std::memcpy(&bytes[24], date.data(), std::min<std::size_t>(date.size(), 24));
-  return bytes;
+  bytes.replace(0, name.size(), name);
+  std::memcpy(&bytes[16], &score, 8);  // both builds run on little-endian machines
+  return bytes.replace(24, date.size(), date);
 }
 
-std::string TableOf(const std::vector<double>& scores) {
+std::string TableOf(const Scores& scores) {
   std::string bytes;
-  for (std::size_t i = 0; i < scores.size(); ++i) {
-    bytes += Record("p" + std::to_string(i), scores[i], "Jan 01 00:00:0" + std::to_string(i) + " 2000");
+  for (double s : scores) {
+    const std::string i = std::to_string(bytes.size() / 48);
+    bytes += Record("p" + i, s, "d" + i);
   }
   return bytes;
 }
 
-std::vector<double> Scores() {
-  std::vector<double> scores;
+Scores Memory() {
+  Scores scores;
   for (int i = 0; i < kHighScoreEntries; ++i) scores.push_back(EntryScore(i));
   return scores;
 }
 
-class HighScoreFile : public test::InTempFolder {
- protected:
-  void SetUp() override {
-    InTempFolder::SetUp();
-    HighScores() = HighScoreTable{};
-  }
+std::string Image() { return {reinterpret_cast<const char*>(HighScores().data()), 480}; }
+
+class HighScoreFile : public ::testing::Test {
+  test::FreshFolder folder_;
 };
 
-const std::vector<double> kTens = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10};
-
-TEST_F(HighScoreFile, FirstLoadCreatesTheDefaultFileByteForByte) {
+TEST_F(HighScoreFile, FirstLoadWritesTheDefaultFile) {
+  HighScores() = HighScoreTable{};
   ASSERT_EQ(LoadHighScores(), 1);
-  const std::string bytes = ReadFile(kHighScoreFile);
-  ASSERT_EQ(bytes.size(), 480u);
-  const std::string entry = std::string("(non)") + std::string(11, '\0') + std::string(8, '\0') +
-                            "-----" + std::string(19, '\0');
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(bytes.substr(48 * i, 48), entry) << "entry " << i;
-  EXPECT_FALSE(Exists(std::string(kHighScoreFile) + ".tmp"));
-
-  char text[kScoreTextBytes];
-  FormatScoreText(9, text);
-  EXPECT_STREQ(text, " 0.00  -----");
-  EXPECT_EQ(EntryName(9), "(non)");
+  std::string expected;
+  for (int i = 0; i < 10; ++i) expected += Record("(non)", 0.0, "-----");
+  EXPECT_EQ(test::ReadFile(kHighScoreFile), expected);
+  EXPECT_EQ(Image(), expected);
+  EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));
 }
 
 TEST_F(HighScoreFile, RankingRule) {
   const struct {
     const char* what;
-    std::vector<double> table;  // empty: no file
+    Scores table;  // empty: no file
     double speed;
-    int place;  // -1: does not enter
-    std::vector<double> after;
-  } cases[] = {
-      {"into the default table", {}, 50.0, 0, {50, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"zero above equal zeros", {}, 0.0, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"middle", kTens, 55, 5, {100, 90, 80, 70, 60, 55, 50, 40, 30, 20}},
-      {"too low", kTens, 5, -1, kTens},
-      {"equal to the best goes first", kTens, 100, 0, {100, 100, 90, 80, 70, 60, 50, 40, 30, 20}},
-      {"equal to the last enters", kTens, 10, 9, {100, 90, 80, 70, 60, 50, 40, 30, 20, 10}},
-      {"unsorted table: just below the lowest that beats it", {5, 50, 1, 1, 1, 1, 1, 1, 1, 1}, 20, 2,
-       {5, 50, 20, 1, 1, 1, 1, 1, 1, 1}},
+    int place;  // 10: does not enter
+    Scores after;
+  } rows[] = {
+      {"into the default table", {}, 50, 0, {50, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"zero above equal zeros", {}, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"middle", kTens, 55, 5, {100, 90, 80, 70, 60, 55, 50, 40, 30, 20}}, {"too low", kTens, 5, 10, kTens},
+      {"tie with the best", kTens, 100, 0, {100, 100, 90, 80, 70, 60, 50, 40, 30, 20}},
+      {"tie with the last", kTens, 10, 9, kTens},
+      {"unsorted", {5, 50, 1, 1, 1, 1, 1, 1, 1, 1}, 20, 2, {5, 50, 20, 1, 1, 1, 1, 1, 1, 1}},
+      {"NaN beaten by none", kTens, NAN, 0, {NAN, 100, 90, 80, 70, 60, 50, 40, 30, 20}},
+      {"NaN beats none", {1, 1, 1, 1, 1, 1, 1, 1, 1, NAN}, 0.5, 9, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0.5}},
   };
-  for (const auto& c : cases) {
+  for (const auto& row : rows) {
     std::remove(kHighScoreFile);
-    if (!c.table.empty()) WriteFile(kHighScoreFile, TableOf(c.table) + "trailer");
-    ASSERT_EQ(InsertScore("new", c.speed, "Aug 04 07:04:32 1999"), 1) << c.what;
-    EXPECT_EQ(Scores(), c.after) << c.what;
-    const std::string bytes = ReadFile(kHighScoreFile);
-    if (c.place < 0) {
-      // Not rewritten: the trailer a rewrite would drop is still there.
-      EXPECT_EQ(bytes.size(), 480u + 7u) << c.what;
-    } else {
-      ASSERT_EQ(bytes.size(), 480u) << c.what;
-      EXPECT_EQ(EntryName(c.place), "new") << c.what;
-      EXPECT_EQ(EntryDate(c.place), "Aug 04 07:04:32 1999") << c.what;
-      EXPECT_EQ(std::memcmp(bytes.data(), HighScores().data(), 480), 0) << c.what;
+    if (!row.table.empty()) test::WriteFile(kHighScoreFile, TableOf(row.table) + "trailer");
+    ASSERT_EQ(InsertScore("a-name-of-17bytes", row.speed, kDate), 1) << row.what;
+    const Scores after = Memory();
+    for (int i = 0; i < 10; ++i) {
+      EXPECT_TRUE(after[i] == row.after[i] || (std::isnan(after[i]) && std::isnan(row.after[i])))
+          << row.what << ": entry " << i << " is " << after[i];
     }
+    const std::string bytes = test::ReadFile(kHighScoreFile);
+    if (row.place == 10) {
+      EXPECT_EQ(bytes, TableOf(row.table) + "trailer") << row.what << ": the file is not rewritten";
+      continue;
+    }
+    EXPECT_EQ(bytes, Image()) << row.what;
+    EXPECT_EQ(EntryName(row.place), "a-name-of-17byt") << row.what;
+    EXPECT_EQ(EntryDate(row.place), kDate) << row.what;
   }
 }
 
-TEST_F(HighScoreFile, MovesOnlyTheThreeFieldsAndKeepsStaleBytes) {
+TEST_F(HighScoreFile, MovesOnlyTheThreeFieldsAndCutsTheDate) {
   std::string table = TableOf(kTens);
-  table.replace(48 * 4, 16, "LongerName12345", 16);  // entry 4, 15 letters and a zero
+  table.replace(48 * 4, 16, "LongerName12345", 16);
   table.replace(48 * 3, 16, std::string("Bob\0", 4) + std::string(12, '\x7F'));
-  WriteFile(kHighScoreFile, table);
+  test::WriteFile(kHighScoreFile, table);
   ASSERT_EQ(InsertScore("Ann", 75, "Mar 03 03:03:03 2003 and more"), 1);
-
-  const std::string bytes = ReadFile(kHighScoreFile);
-  // Bob moved from 3 to 4: his four bytes over the old name, the rest of it left.
-  EXPECT_EQ(bytes.substr(48 * 4, 16), std::string("Bob\0", 4) + std::string("erName12345\0", 12));
-  // Ann went over Bob's field at 3: "Ann" and a zero, then Bob's stale bytes.
+  const std::string bytes = test::ReadFile(kHighScoreFile);
+  // Bob moved from 3 to 4 with his zero byte; the rest of the longer name stays.
+  EXPECT_EQ(bytes.substr(48 * 4, 16), std::string("Bob\0erName12345\0", 16));
   EXPECT_EQ(bytes.substr(48 * 3, 16), std::string("Ann\0", 4) + std::string(12, '\x7F'));
-  // The date is cut to 20 characters and a zero; the old date's last bytes stay.
-  EXPECT_EQ(bytes.substr(48 * 3 + 24, 21), std::string("Mar 03 03:03:03 2003\0", 21));
-  EXPECT_EQ(EntryDate(3), "Mar 03 03:03:03 2003");
+  EXPECT_EQ(bytes.substr(48 * 3 + 24, 24), std::string("Mar 03 03:03:03 2003\0\0\0\0", 24));
+  EXPECT_EQ(EntryDate(4), "d3");
 }
 
-TEST_F(HighScoreFile, ShortAndLongFiles) {
-  ASSERT_EQ(LoadHighScores(), 1);  // defaults in memory and on disk
-  WriteFile(kHighScoreFile, "Zed");
+TEST_F(HighScoreFile, ShortLongAndGarbledFiles) {
+  test::WriteFile(kHighScoreFile, TableOf(kTens) + std::string(1000, 'J'));
   ASSERT_EQ(LoadHighScores(), 1);
-  EXPECT_EQ(EntryName(0), "Zedn)");  // "Zed" over "(no"; the rest of the name stays
-  EXPECT_EQ(std::string(HighScores()[0].name.data(), 6), std::string("Zedn)\0", 6));
-  EXPECT_EQ(EntryName(1), "(non)");
-
-  WriteFile(kHighScoreFile, TableOf(kTens) + std::string(10000, 'J'));
+  EXPECT_EQ(Memory(), kTens);
+  test::WriteFile(kHighScoreFile, "Zed");
   ASSERT_EQ(LoadHighScores(), 1);
-  EXPECT_EQ(Scores(), kTens);
-}
+  EXPECT_EQ(Image(), "Zed" + TableOf(kTens).substr(3)) << "only the bytes the file holds are taken";
 
-TEST_F(HighScoreFile, GarbledFieldsReadNoFurtherThanTheirField) {
-  std::string table = TableOf(kTens);
-  table.replace(0, 48, std::string(48, 'A'));  // no zero byte anywhere in entry 0
-  std::string nan = Record("nan", std::nan(""), "d");
-  std::string inf = Record("inf", -std::numeric_limits<double>::infinity(), "d");
-  std::string huge = Record("huge", std::numeric_limits<double>::max(), std::string(24, 'D'));
-  table.replace(48, 48, nan);
-  table.replace(96, 48, inf);
-  table.replace(144, 48, huge);
-  WriteFile(kHighScoreFile, table);
+  test::WriteFile(kHighScoreFile, std::string(48, 'A') + Record("i", -INFINITY, "d") +
+                                      Record("m", DBL_MAX, std::string(24, 'D')) + TableOf(Scores(7, 1)));
   ASSERT_EQ(LoadHighScores(), 1);
-
   EXPECT_EQ(EntryName(0), std::string(16, 'A'));
   EXPECT_EQ(EntryDate(0), std::string(24, 'A'));
-  char text[kScoreTextBytes + 8];
-  std::memset(text, '#', sizeof text);
-  for (int i = 0; i < kHighScoreEntries; ++i) {
+  const char* expected[] = {nullptr, " -inf  d", "179769313486231570814527423731704356798070567525844"};
+  for (int i = 1; i < 3; ++i) {
+    char text[kScoreTextBytes + 1];
+    text[kScoreTextBytes] = '#';
     FormatScoreText(i, text);
-    EXPECT_LE(std::strlen(text), kScoreTextBytes - 1) << "rank " << i + 1;
-    EXPECT_EQ(text[kScoreTextBytes], '#') << "wrote past the buffer at rank " << i + 1;
+    EXPECT_STREQ(text, expected[i]);
+    EXPECT_EQ(text[kScoreTextBytes], '#');
   }
-  FormatScoreText(1, text);
-  EXPECT_STREQ(text, "  nan  d");
-  FormatScoreText(2, text);
-  EXPECT_STREQ(text, " -inf  d");
-  FormatScoreText(3, text);
-  EXPECT_EQ(std::string(text), "179769313486231570814527423731704356798070567525844");
-
-  // Ranking over such a table neither crashes nor runs past a field.
-  ASSERT_EQ(InsertScore("x", 42, "Aug 04 07:04:32 1999"), 1);
-  EXPECT_EQ(ReadFile(kHighScoreFile).size(), 480u);
+  for (int i : {-1, 10}) EXPECT_EQ(std::string(EntryName(i)) + std::string(EntryDate(i)) + std::to_string(EntryScore(i)), "0.000000");
 }
 
-TEST_F(HighScoreFile, FailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
+TEST_F(HighScoreFile, ARefusedSaveLeavesTheOldTableInTheFileAndInMemory) {
   const std::string old_table = TableOf(kTens);
-  WriteFile(kHighScoreFile, old_table);
-  const std::string temp = std::string(kHighScoreFile) + ".tmp";
-  std::filesystem::create_directory(temp);  // the temporary cannot be written
-  EXPECT_EQ(InsertScore("new", 1000, "Aug 04 07:04:32 1999"), 0);
-  EXPECT_EQ(ReadFile(kHighScoreFile), old_table);
-  EXPECT_EQ(std::memcmp(HighScores().data(), old_table.data(), 480), 0)
-      << "the table in memory shows what the file holds";
-  std::filesystem::remove(temp);
-
-  EXPECT_EQ(InsertScore("new", 1000, "Aug 04 07:04:32 1999"), 1);
-  EXPECT_EQ(EntryName(0), "new");
-  EXPECT_FALSE(Exists(temp));
+  test::WriteFile(kHighScoreFile, old_table);
+  const FileOps system = SaveFileOps();
+  SaveFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
+  EXPECT_EQ(InsertScore("new", 1000, kDate), 0);
+  SaveFileOps() = system;
+  EXPECT_EQ(test::ReadFile(kHighScoreFile), old_table);
+  EXPECT_EQ(Image(), old_table);
+  EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));
+#ifndef _WIN32
+  // A folder in its place cannot be replaced; a file that is there but cannot be
+  // opened is kept as it is, and nothing is offered to it.
+  std::remove(kHighScoreFile);
+  std::filesystem::create_directories(std::string(kHighScoreFile) + "/x");
+  EXPECT_EQ(InsertScore("new", 1000, kDate), 0);
+  std::filesystem::remove_all(kHighScoreFile);
+  std::filesystem::create_symlink(kHighScoreFile, kHighScoreFile);
+  EXPECT_EQ(InsertScore("new", 1000, kDate), 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(kHighScoreFile));
+  EXPECT_EQ(Memory(), Scores(10, 0.0));
+  EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));
+#endif
 }
 
-TEST_F(HighScoreFile, AFolderInThePlaceOfTheFileIsNeitherReplacedNorCrashed) {
-  std::filesystem::create_directory(kHighScoreFile);
-  EXPECT_EQ(InsertScore("new", 50, "Aug 04 07:04:32 1999"), 0);
-  EXPECT_TRUE(std::filesystem::is_directory(kHighScoreFile));
-  EXPECT_FALSE(Exists(std::string(kHighScoreFile) + ".tmp"));
+#ifndef _WIN32
+TEST_F(HighScoreFile, AThousandGamesLeaveNoFileOpen) {
+  auto open_descriptors = [] {
+    const std::filesystem::directory_iterator fds("/proc/self/fd");
+    return std::distance(begin(fds), end(fds));
+  };
+  test::WriteFile("string.dat", "x\n");
+  const auto before = open_descriptors();
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_EQ(LoadSettings() + CountSentences() + InsertScore("n", i, kDate), 3);
+  }
+  EXPECT_EQ(open_descriptors(), before);
 }
-
-TEST_F(HighScoreFile, ResetWritesDefaultsEvenOverAnOldTable) {
-  WriteFile(kHighScoreFile, TableOf(kTens));
-  ASSERT_EQ(ResetHighScores(), 1);
-  EXPECT_EQ(Scores(), std::vector<double>(10, 0.0));
-  EXPECT_EQ(ReadFile(kHighScoreFile).size(), 480u);
-  EXPECT_EQ(EntryName(5), "(non)");
-  EXPECT_EQ(EntryName(10), "");
-  EXPECT_EQ(EntryScore(-1), 0.0);
-}
+#endif
 
 }  // namespace
 }  // namespace tolvi

@@ -1,9 +1,8 @@
-// Speed, score and date texts: two decimals rounded half up on the exact value,
-// never wider than their buffers.
+// Speed, score and date texts, and cuts at whole characters: never past their buffers.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <string>
 
@@ -12,109 +11,74 @@
 namespace tolvi {
 namespace {
 
-std::string Fixed2(double value, int width = 0) {
-  char out[400];
-  AppendFixed2(out, sizeof out, 0, value, width);
-  return out;
-}
-
-TEST(Fixed2, RoundsTheExactDecimalValueHalfUp) {
-  // Expected texts are the exact binary values rounded half up, worked out apart.
+TEST(TextFormat, TwoDecimalsHalfUpOnTheExactValue) {
   const struct {
     double value;
-    const char* text;
-  } cases[] = {
-      {96.125, "96.13"},  {0.125, "0.13"},    {2.675, "2.67"},     {96.0, "96.00"},
-      {0.0, "0.00"},      {5.5, "5.50"},      {1234.5, "1234.50"}, {0.005, "0.01"},
-      {1.005, "1.00"},    {0.015, "0.01"},    {0.994999, "0.99"},  {0.995, "0.99"},
-      {99.995, "100.00"}, {12.345, "12.35"},  {1e-300, "0.00"},    {5e-324, "0.00"},
-      {0.5, "0.50"},      {0.045, "0.04"},    {1.115, "1.11"},     {7.0 / 3, "2.33"},
-      {186.0 / 7, "26.57"}, {123456789.125, "123456789.13"},
-      {9007199254740992.0, "9007199254740992.00"}, {1e22, "10000000000000000000000.00"},
-      {-96.125, "-96.13"}, {-0.0, "-0.00"},
+    int width;
+    std::size_t capacity;
+    std::string text;
+  } rows[] = {
+      {96.125, 0, 64, "96.13"}, {0.125, 0, 64, "0.13"}, {2.675, 0, 64, "2.67"}, {1.005, 0, 64, "1.00"},
+      {0.005, 0, 64, "0.01"}, {99.995, 0, 64, "100.00"}, {-96.125, 0, 64, "-96.13"}, {5e-324, 0, 64, "0.00"},
+      {5.5, 5, 64, " 5.50"}, {0, 5, 64, " 0.00"}, {1234.5, 5, 64, "1234.50"}, {NAN, 5, 64, "  nan"},
+      {INFINITY, 0, 64, "inf"}, {-INFINITY, 5, 64, " -inf"}, {0x1p52 - 0.5, 0, 64, "4503599627370495.50"},
+      {0x1p53 + 2, 0, 64, "9007199254740994.00"}, {DBL_MAX, 0, 52, "179769313486231570814527423731704356798070567525844"},
+      {1.0, 0, 1, ""}, {1.0, 0, 0, "#"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Fixed2(c.value), c.text) << c.value;
-}
-
-TEST(Fixed2, HugeValuesKeepEveryDigit) {
-  const std::string text = Fixed2(1e300);
-  EXPECT_EQ(text.substr(0, 60), "100000000000000005250476025520442024870446858110815915491585");
-  EXPECT_EQ(text.size(), 301u + 3u);
-  EXPECT_EQ(Fixed2(std::numeric_limits<double>::max()).size(), 309u + 3u);
-}
-
-TEST(Fixed2, NonFiniteValuesHaveShortNames) {
-  EXPECT_EQ(Fixed2(std::numeric_limits<double>::infinity()), "inf");
-  EXPECT_EQ(Fixed2(-std::numeric_limits<double>::infinity()), "-inf");
-  EXPECT_EQ(Fixed2(std::nan("")), "nan");
-  EXPECT_EQ(Fixed2(std::nan(""), 5), "  nan");
-}
-
-TEST(Fixed2, WidthPadsOnTheLeftAndNeverCuts) {
-  EXPECT_EQ(Fixed2(5.5, 5), " 5.50");
-  EXPECT_EQ(Fixed2(0.0, 5), " 0.00");
-  EXPECT_EQ(Fixed2(1234.5, 5), "1234.50");
-}
-
-TEST(AppendText, StopsAtTheCapacity) {
-  char out[8];
-  std::size_t length = AppendText(out, sizeof out, 0, "abc");
-  length = AppendText(out, sizeof out, length, "defghijk");
-  EXPECT_EQ(length, 7u);
-  EXPECT_STREQ(out, "abcdefg");
-  length = AppendFixed2(out, sizeof out, length, 1e300, 0);
-  EXPECT_STREQ(out, "abcdefg");
-  EXPECT_EQ(AppendText(out, 0, 0, "x"), 0u);
-}
-
-TEST(SpeedText, TwoDecimalsAndTheUnit) {
+  for (const auto& row : rows) {
+    char out[64] = "#";
+    AppendFixed2(out, row.capacity, 0, row.value, row.width);
+    EXPECT_EQ(out, row.text) << row.value;
+  }
   char out[64];
   FormatSpeedText(96.0, out, sizeof out);
   EXPECT_STREQ(out, "96.00 char/60s");
-  FormatSpeedText(96.125, out, sizeof out);
-  EXPECT_STREQ(out, "96.13 char/60s");
-  FormatSpeedText(std::numeric_limits<double>::infinity(), out, sizeof out);
-  EXPECT_STREQ(out, "inf char/60s");
-  std::memset(out, 'X', sizeof out);
-  FormatSpeedText(1e300, out, sizeof out);
-  EXPECT_EQ(std::strlen(out), 63u);
+  EXPECT_EQ(AppendText(out, 4, 4, "yz"), 3u) << "a length at the capacity is taken as full";
 }
 
-TEST(DateText, MonthDayTimeYearZeroPadded) {
-  std::tm when{};
-  when.tm_year = 99;
-  when.tm_mon = 7;
-  when.tm_mday = 4;
-  when.tm_hour = 7;
-  when.tm_min = 4;
-  when.tm_sec = 32;
-  char out[kDateTextChars + 1];
-  FormatDateText(when, out);
-  EXPECT_STREQ(out, "Aug 04 07:04:32 1999");
-
-  when = std::tm{};
-  when.tm_year = 126;
-  when.tm_mon = 11;
-  when.tm_mday = 31;
-  when.tm_hour = 23;
-  when.tm_min = 59;
-  when.tm_sec = 59;
-  FormatDateText(when, out);
-  EXPECT_STREQ(out, "Dec 31 23:59:59 2026");
+TEST(TextFormat, CutsNeverSplitACharacter) {
+  const std::string a = "\x82\xA0", ya = "\x88\x9F";  // the trail byte of ya looks like a lead byte
+  const struct {
+    std::string text;
+    std::size_t capacity;
+    std::string cut;
+  } rows[] = {
+      {"abcdefghij", 9, "abcdefgh"}, {a + a + a + a + a, 9, a + a + a + a}, {"x" + a + a + a + a, 9, "x" + a + a + a},
+      {ya + ya + ya + ya, 9, ya + ya + ya + ya}, {"x" + ya + ya + ya + ya, 9, "x" + ya + ya + ya},
+      {"a\x82", 9, "a"}, {std::string("a\x82\0b", 4), 9, "a"}, {std::string(50, '-') + ya, 52, std::string(50, '-')},
+      {"\x80x", 2, "\x80"}, {"\xA0x", 2, "\xA0"}, {"\xDFx", 2, "\xDF"}, {"\xFDx", 2, "\xFD"},  // single bytes
+      {"\x81x", 2, ""}, {"\x9Fx", 2, ""}, {"\xE0x", 2, ""}, {"\xFCx", 2, ""},  // lead bytes
+  };
+  for (const auto& row : rows) {
+    char out[64];
+    EXPECT_EQ(CopyWholeCharacters(row.text, out, row.capacity), row.cut.size()) << row.text;
+    EXPECT_EQ(out, row.cut) << row.text;
+  }
 }
 
-TEST(DateText, LocalTimeOfAKnownMoment) {
+TEST(TextFormat, DateTexts) {
+  const struct {
+    int year, month, day;
+    const char* text;
+  } rows[] = {{1999, 7, 4, "Aug 04 07:04:32 1999"}, {2026, 11, 31, "Dec 31 07:04:32 2026"},
+              {2000, 12, 1, "Jan 01 07:04:32 2000"}, {12345, 0, 1, "Jan 01 07:04:32 1234"}};
+  for (const auto& row : rows) {
+    std::tm when{};
+    when.tm_year = row.year - 1900, when.tm_mon = row.month, when.tm_mday = row.day;
+    when.tm_hour = 7, when.tm_min = 4, when.tm_sec = 32, when.tm_isdst = -1;
+    char out[kDateTextChars + 2] = "";
+    out[kDateTextChars + 1] = '#';
+    FormatDateText(when, out);
+    EXPECT_EQ(std::string(out, sizeof out), row.text + std::string("\0#", 2));
+  }
   std::tm local{};
-  local.tm_year = 99;
-  local.tm_mon = 7;
-  local.tm_mday = 4;
-  local.tm_hour = 7;
-  local.tm_min = 4;
-  local.tm_sec = 32;
-  local.tm_isdst = -1;
+  local.tm_year = 99, local.tm_mon = 7, local.tm_mday = 4, local.tm_hour = 7, local.tm_min = 4;
+  local.tm_sec = 32, local.tm_isdst = -1;
   char out[kDateTextChars + 1];
   LocalDateText(std::mktime(&local), out);
   EXPECT_STREQ(out, "Aug 04 07:04:32 1999");
+  LocalDateText(std::numeric_limits<std::time_t>::max(), out);
+  EXPECT_STREQ(out, "-----") << "a time the calendar cannot hold";
 }
 
 }  // namespace

@@ -1,0 +1,10 @@
+// Lead bytes of the system code page.
+#include "practice/code_page.h"
+
+#include <windows.h>
+
+namespace tolvi {
+
+bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != 0; }
+
+}  // namespace tolvi
