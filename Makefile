@@ -31,9 +31,10 @@ test-windows: win
 	tools/with-wine-display ctest --test-dir $(WIN) --output-on-failure
 
 # Each fuzz target for FUZZ_SECONDS; make test runs a short pass of each.
-FUZZ_SECONDS ?= 120
+FUZZ_SECONDS ?= 590
+FUZZ_RUNS ?= 10000000
 fuzz: deps
-	tools/fuzz $(FUZZ_SECONDS)
+	tools/fuzz $(FUZZ_SECONDS) $(FUZZ_RUNS)
 
 fuzz-short: deps
 	tools/fuzz 10

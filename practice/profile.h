@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string_view>
+#include <cstdio>
 
 namespace tolvi {
 
@@ -16,5 +16,8 @@ std::size_t ReadProfileString(const char* section, const char* key, const char* 
 std::size_t ReadProfileStringPortable(const char* section, const char* key,
                                       const char* fallback, char* out,
                                       std::size_t capacity, const char* path);
+// The same from an open stream, or the fallback when file is null.
+std::size_t ReadProfileStream(std::FILE* file, const char* section, const char* key,
+                              const char* fallback, char* out, std::size_t capacity);
 
 }  // namespace tolvi

@@ -1,6 +1,7 @@
 // Our INI reader: the answers of the system's reader for a plain settings file.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -30,29 +31,50 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-// Reads one line without its LF into line, keeping at most kLineKeepBytes of it.
-bool ReadLine(std::FILE* file, std::string& line) {
-  line.clear();
-  int c = std::fgetc(file);
-  if (c == EOF) return false;
-  for (; c != EOF && c != '\n'; c = std::fgetc(file)) {
-    if (line.size() < kLineKeepBytes) line.push_back(static_cast<char>(c));
+// The lines of a stream without their LFs, read in blocks; each is kept only up to
+// kLineKeepBytes.
+class LineReader {
+ public:
+  explicit LineReader(std::FILE* file) : file_(file) {}
+  bool Next(std::string& line) {
+    line.clear();
+    for (bool any = false;; any = true) {
+      if (pos_ == end_) {
+        pos_ = 0;
+        end_ = file_ ? std::fread(block_, 1, sizeof block_, file_) : 0;
+        if (end_ == 0) return any;
+      }
+      const char* start = block_ + pos_;
+      const auto* lf = static_cast<const char*>(std::memchr(start, '\n', end_ - pos_));
+      const std::size_t length = static_cast<std::size_t>((lf ? lf : block_ + end_) - start);
+      line.append(start, std::min(length, kLineKeepBytes - line.size()));
+      pos_ += length + (lf != nullptr);
+      if (lf) return true;
+    }
   }
-  return true;
-}
+
+ private:
+  std::FILE* file_;
+  char block_[4096];
+  std::size_t pos_ = 0, end_ = 0;
+};
 
 }  // namespace
 
 std::size_t ReadProfileStringPortable(const char* section, const char* key,
                                       const char* fallback, char* out,
                                       std::size_t capacity, const char* path) {
-  const std::string_view fallback_text = fallback ? Trim(fallback) : std::string_view();
-  File file(std::fopen(path, "rb"));
-  if (!file) return AppendText(out, capacity, 0, fallback_text);
+  return ReadProfileStream(File(std::fopen(path, "rb")).get(), section, key, fallback, out,
+                           capacity);
+}
 
+std::size_t ReadProfileStream(std::FILE* file, const char* section, const char* key,
+                              const char* fallback, char* out, std::size_t capacity) {
+  const std::string_view fallback_text = fallback ? Trim(fallback) : std::string_view();
+  LineReader lines(file);
   std::string line;
   bool in_section = false;
-  while (ReadLine(file.get(), line)) {
+  while (lines.Next(line)) {
     std::string_view text = Trim(line);
     if (!text.empty() && text.front() == '[') {
       const std::size_t close = text.find(']');

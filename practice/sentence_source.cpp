@@ -4,39 +4,97 @@
 #include <climits>
 #include <cstring>
 
+#include "practice/code_page.h"
 #include "practice/random.h"
 #include "practice/settings.h"
 
 namespace tolvi {
 namespace {
 
-constexpr std::size_t kBlockBytes = 64 * 1024;
 constexpr char kEndOfText = 0x1A;
+constexpr std::size_t kPieceBytes = kSentenceBytes - 1;
 
 int g_line_count = 0;
 
+// True when the last byte of text begins a double-byte character, so that a cut
+// after it would split the character.
+bool EndsInLeadByte(const char* text, std::size_t length) {
+  std::size_t i = 0;
+  while (i < length) i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+  return i > length;
+}
+
+// The pieces of one line, fed its text in parts: whole characters fill pieces of
+// kPieceBytes, and a character that does not fit begins the next piece.
+class PieceCounter {
+ public:
+  void Add(const char* text, std::size_t length) {
+    if (pending_cr_ && length > 0) Place('\r');
+    pending_cr_ = length > 0 && text[length - 1] == '\r';
+    if (pending_cr_) --length;  // it may be the CR of a CR LF
+    if (!trail_due_ && fill_ + length < kPieceBytes && !HasLeadByte(text, length)) {
+      fill_ += length;  // the usual short line
+    } else {
+      for (std::size_t i = 0; i < length; ++i) Place(text[i]);
+    }
+  }
+  // The line's count: ended by an LF, or by the end of the text.
+  int End(bool by_line_feed) {
+    if (pending_cr_ && !by_line_feed) Place('\r');
+    if (trail_due_) --fill_;  // a lead byte with no trail after it
+    int pieces = pieces_ + (fill_ > 0);
+    // An empty line is a line; after a full piece the reader meets the LF on its own.
+    if (by_line_feed && (pieces == 0 || fill_ == kPieceBytes)) ++pieces;
+    *this = PieceCounter();
+    return pieces;
+  }
+
+ private:
+  static bool HasLeadByte(const char* text, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) {
+      if (IsLeadByte(static_cast<unsigned char>(text[i]))) return true;
+    }
+    return false;
+  }
+  void Place(char byte) {
+    if (trail_due_) {
+      trail_due_ = false;
+      return;
+    }
+    const std::size_t width = IsLeadByte(static_cast<unsigned char>(byte)) ? 2 : 1;
+    if (fill_ + width > kPieceBytes) {
+      ++pieces_;
+      fill_ = 0;
+    }
+    fill_ += width;
+    trail_due_ = width == 2;
+  }
+
+  int pieces_ = 0;
+  std::size_t fill_ = 0;
+  bool trail_due_ = false;
+  bool pending_cr_ = false;
+};
+
 }  // namespace
 
-SentenceStream::SentenceStream(const char* path) : file_(std::fopen(path, "rb")) {
-  if (file_) block_.resize(kBlockBytes);
-}
+SentenceStream::SentenceStream(const char* path)
+    : SentenceStream(File(std::fopen(path, "rb")), kSentenceBlockBytes) {}
 
-bool SentenceStream::Refill() {
-  if (text_over_ || !file_) return false;
-  pos_ = 0;
-  end_ = std::fread(block_.data(), 1, block_.size(), file_.get());
-  if (const void* stop = std::memchr(block_.data(), kEndOfText, end_)) {
-    end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - block_.data());
-    text_over_ = true;
-  } else if (end_ == 0) {
-    text_over_ = true;
+SentenceStream::SentenceStream(File file, std::size_t block_bytes)
+    : file_(std::move(file)), block_bytes_(block_bytes), block_(new char[block_bytes]) {}
+
+std::string_view SentenceStream::Window() {
+  if (pos_ == end_ && !text_over_ && file_) {
+    pos_ = 0;
+    end_ = std::fread(block_.get(), 1, block_bytes_, file_.get());
+    if (const void* stop = std::memchr(block_.get(), kEndOfText, end_)) {
+      end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - block_.get());
+      text_over_ = true;
+    }
+    text_over_ = text_over_ || end_ == 0;
   }
-  return end_ > 0;
-}
-
-int SentenceStream::Peek() {
-  if (pos_ == end_ && !Refill()) return EOF;
-  return static_cast<unsigned char>(block_[pos_]);
+  return {block_.get() + pos_, end_ - pos_};
 }
 
 char* read_sentence_line(char* buffer, int capacity, SentenceStream& stream) {
@@ -45,52 +103,63 @@ char* read_sentence_line(char* buffer, int capacity, SentenceStream& stream) {
   std::size_t stored = 0;
   bool read_any = false;
   while (stored < room) {
-    if (stream.Peek() == EOF) break;
+    const std::string_view part = stream.Window().substr(0, room - stored);
+    if (part.empty()) break;
     read_any = true;
-    const char* window = stream.block_.data() + stream.pos_;
-    const std::size_t avail = stream.end_ - stream.pos_;
-    const std::size_t width = avail < room - stored ? avail : room - stored;
-    if (const void* found = std::memchr(window, '\n', width)) {
-      const std::size_t before_lf = static_cast<std::size_t>(static_cast<const char*>(found) - window);
-      const std::size_t body = before_lf > 0 && window[before_lf - 1] == '\r' ? before_lf - 1 : before_lf;
-      std::memcpy(buffer + stored, window, body);
-      stored += body;
-      stream.pos_ += before_lf + 1;
-      break;
+    const std::size_t lf = part.find('\n');
+    if (lf != std::string_view::npos) {
+      const std::size_t body = lf > 0 && part[lf - 1] == '\r' ? lf - 1 : lf;
+      std::memcpy(buffer + stored, part.data(), body);
+      buffer[stored + body] = '\0';
+      stream.Skip(lf + 1);
+      return buffer;
     }
-    // A CR at the end of the window may pair with an LF beyond it.
-    const bool ends_in_cr = window[width - 1] == '\r';
-    const std::size_t take = ends_in_cr ? width - 1 : width;
-    std::memcpy(buffer + stored, window, take);
+    // A CR at the end of the part may pair with an LF beyond it.
+    const bool ends_in_cr = part.back() == '\r';
+    const std::size_t take = part.size() - ends_in_cr;
+    std::memcpy(buffer + stored, part.data(), take);
     stored += take;
-    stream.pos_ += take;
+    stream.Skip(take);
     if (ends_in_cr) {
-      ++stream.pos_;
-      if (stream.Peek() == '\n') {
-        ++stream.pos_;
+      stream.Skip(1);
+      const std::string_view next = stream.Window();
+      if (!next.empty() && next.front() == '\n') {
+        stream.Skip(1);
         break;
       }
       buffer[stored++] = '\r';
     }
   }
   if (!read_any) return nullptr;
+  if (stored == room && EndsInLeadByte(buffer, stored)) {
+    --stored;
+    stream.Unread();
+  }
   buffer[stored] = '\0';
   return buffer;
 }
 
-int CountSentences() {
-  g_line_count = 0;
-  SentenceStream stream(SentenceFileName());
-  if (!stream.is_open()) return 0;
-  char line[kSentenceBytes];
-  while (read_sentence_line(line, kSentenceBytes, stream)) {
-    if (g_line_count == INT_MAX) break;
-    ++g_line_count;
+int CountLines(SentenceStream& stream) {
+  long long count = 0;
+  PieceCounter line;
+  for (std::string_view window; !(window = stream.Window()).empty(); stream.Skip(window.size())) {
+    for (const char *p = window.data(), *end = p + window.size(); p < end;) {
+      const char* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
+      line.Add(p, (lf ? lf : end) - p);
+      if (!lf) break;
+      count += line.End(true);
+      p = lf + 1;
+    }
   }
-  return 1;
+  count += line.End(false);
+  return count < INT_MAX ? static_cast<int>(count) : INT_MAX;
 }
 
-int SentenceCount() { return g_line_count; }
+int CountSentences() {
+  SentenceStream stream(SentenceFileName());
+  g_line_count = stream.is_open() ? CountLines(stream) : 0;
+  return stream.is_open() ? 1 : 0;
+}
 
 int DrawSentence(char* destination) {
   if (g_line_count < 1) return 0;

@@ -8,7 +8,7 @@
 
 #include "practice/file.h"
 #include "practice/text_format.h"
-#include "scores/file_replace.h"
+#include "scores/file_ops.h"
 
 namespace tolvi {
 namespace {
@@ -63,6 +63,13 @@ void SetDefaults() {
   }
 }
 
+ReadResult ReadFileStart(const char* path, void* bytes, std::size_t capacity, std::size_t* size) {
+  File file{std::fopen(path, "rb")};
+  if (!file) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
+  *size = std::fread(bytes, 1, capacity, file.get());
+  return ReadResult::kRead;
+}
+
 WriteResult WriteWholeFile(const char* path, const void* bytes, std::size_t size) {
   File file{std::fopen(path, "wb")};
   if (!file) return WriteResult::kNotCreated;
@@ -73,8 +80,9 @@ WriteResult WriteWholeFile(const char* path, const void* bytes, std::size_t size
 
 }  // namespace
 
-FileOps& SaveFileOps() {
-  static FileOps ops{WriteWholeFile, FlushFile, MoveOver};
+FileOps& ScoreFileOps() {
+  static FileOps ops{ReadFileStart, WriteWholeFile, FlushFile, MoveOver,
+                     [](const char* path) { std::remove(path); }};
   return ops;
 }
 
@@ -83,12 +91,12 @@ HighScoreTable& HighScores() { return g_table; }
 int SaveHighScores() {
   // Written beside the old file and renamed over it, so a crash or a full disk
   // leaves either the old table or the new one, never a part.
-  const FileOps& ops = SaveFileOps();
+  const FileOps& ops = ScoreFileOps();
   if (ops.write(kTempFile, g_table.data(), kTableBytes) == WriteResult::kWritten &&
       ops.flush(kTempFile) && ops.move_over(kTempFile, kHighScoreFile)) {
     return 1;
   }
-  std::remove(kTempFile);
+  ops.remove(kTempFile);
   return 0;
 }
 
@@ -98,15 +106,18 @@ int ResetHighScores() {
 }
 
 int LoadHighScores() {
-  File file{std::fopen(kHighScoreFile, "rb")};
-  if (!file) {
-    // Only a missing file is replaced; one that is there but unreadable is kept.
-    if (errno == ENOENT) return ResetHighScores();
-    SetDefaults();
-    return 0;
-  }
   unsigned char bytes[kTableBytes];
-  const std::size_t n = std::fread(bytes, 1, kTableBytes, file.get());
+  std::size_t n = 0;
+  switch (ScoreFileOps().read(kHighScoreFile, bytes, kTableBytes, &n)) {
+    case ReadResult::kMissing:
+      return ResetHighScores();
+    case ReadResult::kUnreadable:
+      // Only a missing file is replaced; one that is there but unreadable is kept.
+      SetDefaults();
+      return 0;
+    case ReadResult::kRead:
+      break;
+  }
   std::memcpy(g_table.data(), bytes, n);
   return 1;
 }

@@ -6,13 +6,10 @@
 
 #include "files.h"
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv) {
-  const std::filesystem::path corpus = std::filesystem::absolute(argv[1]);
-  LLVMFuzzerInitialize(&argc, &argv);
-  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+  for (const auto& entry : std::filesystem::directory_iterator(argv[argc - 1])) {
     const std::string bytes = tolvi::test::ReadFile(entry.path().string());
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   }

@@ -5,11 +5,13 @@
 // length), eight bytes of the speed, then the file.
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
+#include <algorithm>
+#include <map>
 #include <string>
 #include <string_view>
 
 #include "fuzz.h"
+#include "scores/file_ops.h"
 #include "scores/high_scores.h"
 
 namespace {
@@ -27,17 +29,33 @@ std::string_view Text(const char* field, std::size_t size) {
   return {field, strnlen(field, size)};
 }
 
+// The folder, in memory: the loader and the saver run as they do on a disk.
+std::map<std::string, std::string> g_files;
+const tolvi::FileOps kInMemory = {
+    [](const char* path, void* bytes, std::size_t capacity, std::size_t* size) {
+      const auto file = g_files.find(path);
+      if (file == g_files.end()) return tolvi::ReadResult::kMissing;
+      *size = std::min(capacity, file->second.size());
+      std::memcpy(bytes, file->second.data(), *size);
+      return tolvi::ReadResult::kRead;
+    },
+    [](const char* path, const void* bytes, std::size_t size) {
+      g_files[path].assign(static_cast<const char*>(bytes), size);
+      return tolvi::WriteResult::kWritten;
+    },
+    [](const char*) { return true; },
+    [](const char* from, const char* to) {
+      g_files[to] = g_files[from];
+      return g_files.erase(from) == 1;
+    },
+    [](const char* path) { g_files.erase(path); }};
+
 bool SameEntry(const Table& a, int i, const Table& b, int j) {
   return Text(a[i].name.data(), 16) == Text(b[j].name.data(), 16) && a[i].score == b[j].score &&
          Text(a[i].date.data(), 24) == Text(b[j].date.data(), 24);
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  tolvi::fuzz::EnterOwnFolder();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 9) return 0;
@@ -46,19 +64,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view name("Abcdefghijklmnopqrstuvwxyz01234", (data[0] >> 1) & 31);
   const std::string_view date("Aug 04 07:04:32 1999 and more", (data[0] >> 6) * 9);
   const std::string file(reinterpret_cast<const char*>(data) + 9, size - 9);
-  std::filesystem::remove(tolvi::kHighScoreFile);
-  if (!(data[0] & 1)) tolvi::test::WriteFile(tolvi::kHighScoreFile, file);
+  tolvi::ScoreFileOps() = kInMemory;
+  g_files.clear();
+  if (!(data[0] & 1)) g_files[tolvi::kHighScoreFile] = file;
 
   tolvi::HighScores() = Table{};
   Check(tolvi::LoadHighScores() == 1, "any file loads");
   const Table before = tolvi::HighScores();
   // The table as a file with one byte more, which only a save takes away.
   const std::string image(reinterpret_cast<const char*>(before.data()), 480);
-  tolvi::test::WriteFile(tolvi::kHighScoreFile, image + "#");
+  g_files[tolvi::kHighScoreFile] = image + "#";
   Check(tolvi::InsertScore(name, speed, date) == 1, "a score is offered in a writable folder");
   const Table& after = tolvi::HighScores();
-  const std::string saved = tolvi::test::ReadFile(tolvi::kHighScoreFile);
-  Check(!std::filesystem::exists("highscore.dat.tmp"), "no temporary file is left");
+  const std::string saved = g_files[tolvi::kHighScoreFile];
+  Check(g_files.size() == 1, "no temporary file is left");
 
   if (saved.size() != 480) {
     Check(saved == image + "#" && speed < ScoreOf(before, 9), "only a score below the last is left out");

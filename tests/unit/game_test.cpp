@@ -11,7 +11,7 @@
 #include "files.h"
 #include "practice/game.h"
 #include "practice/random.h"
-#include "scores/file_replace.h"
+#include "scores/file_ops.h"
 #include "scores/high_scores.h"
 
 namespace tolvi {
@@ -138,10 +138,10 @@ TEST_F(GameTest, NoSentenceFileNoOwnerAndARefusedSave) {
   std::remove(kHighScoreFile);
   ScriptedPlayer ownerless;
   ownerless.name_result = 0;
-  const FileOps system = SaveFileOps();
-  SaveFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
+  const FileOps system = ScoreFileOps();
+  ScoreFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
   Play(ownerless);
-  SaveFileOps() = system;
+  ScoreFileOps() = system;
   EXPECT_EQ(ownerless.ends, 1) << "the program is told to end, the game goes on";
   EXPECT_EQ(ownerless.results, 1) << "a refused save still shows the result";
   EXPECT_FALSE(std::filesystem::exists(kHighScoreFile));

@@ -13,7 +13,7 @@
 #include "files.h"
 #include "practice/sentence_source.h"
 #include "practice/settings.h"
-#include "scores/file_replace.h"
+#include "scores/file_ops.h"
 #include "scores/high_scores.h"
 
 namespace tolvi {
@@ -139,10 +139,10 @@ TEST_F(HighScoreFile, ShortLongAndGarbledFiles) {
 TEST_F(HighScoreFile, ARefusedSaveLeavesTheOldTableInTheFileAndInMemory) {
   const std::string old_table = TableOf(kTens);
   test::WriteFile(kHighScoreFile, old_table);
-  const FileOps system = SaveFileOps();
-  SaveFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
+  const FileOps system = ScoreFileOps();
+  ScoreFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
   EXPECT_EQ(InsertScore("new", 1000, kDate), 0);
-  SaveFileOps() = system;
+  ScoreFileOps() = system;
   EXPECT_EQ(test::ReadFile(kHighScoreFile), old_table);
   EXPECT_EQ(Image(), old_table);
   EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));

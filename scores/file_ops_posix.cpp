@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "scores/file_replace.h"
+#include "scores/file_ops.h"
 
 namespace tolvi {
 namespace {

@@ -2,7 +2,7 @@
 // target atomically.
 #include <windows.h>
 
-#include "scores/file_replace.h"
+#include "scores/file_ops.h"
 
 namespace tolvi {
 
