@@ -1,0 +1,186 @@
+"""tolvi.exe under Wine, played with real key presses: a whole game with one wrong entry,
+from the title picture to the saved high-score file, with a second copy started on the
+way; and F1 with no sentence file. Usage: test_e2e.py TOLVI_EXE PROBE_EXE."""
+
+import contextlib, datetime, decimal, json, os, pathlib, re, select, struct, subprocess, sys
+import tempfile, time, unittest
+
+START_SECONDS, STEP_SECONDS = 60, 30
+
+
+def start_wine(exe, folder=None, pipe=subprocess.DEVNULL):
+    # Never our own output: Wine's helpers outlive the program and would hold it open.
+    return subprocess.Popen(["wine", exe], cwd=folder, bufsize=0, stdin=pipe, stdout=pipe,
+                            stderr=subprocess.DEVNULL)
+
+
+def press(*args):
+    """Real key presses through the X server: press("key", "F1"), press("type", "abc")."""
+    subprocess.run(["xdotool", *args], check=True)
+
+
+class Probe:
+    """probe.exe, watching one run of tolvi.exe at a time."""
+
+    def __init__(self, exe):
+        self.process = start_wine(exe, pipe=subprocess.PIPE)
+
+    def ask(self, command="look"):
+        self.process.stdin.write(command.encode() + b"\n")
+        ready = select.select([self.process.stdout], [], [], START_SECONDS)[0]
+        if not (line := ready and self.process.stdout.readline()):
+            raise AssertionError(f"expected the probe to answer {command!r}; got nothing")
+        return json.loads(line)
+
+    def wait(self, condition, what, seconds=STEP_SECONDS):
+        """Polls the focus and the visible windows until condition() of them is true."""
+        deadline = time.monotonic() + seconds
+        while not (found := condition(self.ask())):
+            if time.monotonic() > deadline:
+                raise AssertionError(f"expected {what} within {seconds} s; got {self.ask()}")
+            time.sleep(0.02)
+        return found
+
+    def start(self, exe, folder, watch=lambda windows: None):
+        """Starts tolvi.exe and waits for its main window; watch() sees the windows till then."""
+        self.tolvi = start_wine(exe, folder)
+        main = self.wait(lambda state: watch(state["windows"]) or next(
+            (w for w in state["windows"] if w["class"] == "TOLVI"), None), "the main window",
+            START_SECONDS)
+        self.main, self.thread = main["hwnd"], main["thread"]
+        self.wait_main_focused()
+
+    def wait_dialog(self, caption, seen=()):
+        """Waits for a new dialog of the main window holding the focus; returns it, its
+        controls by id and the control (or the dialog) with the focus."""
+        def found(state):
+            for w in state["windows"]:
+                focus = [c for c in [w] + w["controls"] if c["hwnd"] == state["focus"]]
+                if (w["text"], w["owner"], w["hwnd"] in seen, focus != []) == (
+                        caption, self.main, False, True):
+                    return w, {c["id"]: c for c in w["controls"]}, focus[0]
+        return self.wait(found, f"a dialog {caption!r} of the main window with the focus")
+
+    def wait_main_focused(self):
+        self.wait(lambda state: (state["focus"], [(w["class"], w["enabled"]) for w in state[
+            "windows"] if w["thread"] == self.thread]) == (self.main, [("TOLVI", 1)]),
+            "the main window alone, enabled and focused")
+
+    def quit(self):
+        """Esc in the main window; the exit code."""
+        self.wait_main_focused()
+        press("key", "Escape")
+        return self.tolvi.wait(STEP_SECONDS)
+
+    def close(self):
+        getattr(self, "tolvi", self.process).kill()  # tolvi.exe if still running, else the probe
+        self.process.stdin.close()
+        self.process.wait(STEP_SECONDS)
+        self.process.stdout.close()
+
+
+TITLE_BMP = pathlib.Path(__file__).parents[2] / "resources" / "title.bmp"
+TITLE_POINT = (150, 100)  # dark, where the main window's white client area comes later
+LINE = "The quick brown fox jumps over 13 lazy dogs."
+LENGTH = 4 * len(LINE) - 4
+NEVER_PLAYED = b"(non)" + bytes(11) + bytes(8) + b"-----" + bytes(19)
+CENT = decimal.Decimal("0.01")
+
+
+def title_colour(x, y):
+    """The colour (0xBBGGRR) at x, y of the title picture: 8 bits a pixel, rows bottom up."""
+    bmp = TITLE_BMP.read_bytes()
+    bits, header, width, height = struct.unpack_from("<IIii", bmp, 10)
+    index = bmp[bits + (height - 1 - y) * ((width + 3) & ~3) + x]
+    return int.from_bytes(bmp[14 + header + 4 * index:][:3], "big")  # blue, green, red
+
+
+class TolviTest(unittest.TestCase):
+
+    def setUp(self):
+        self.folder = self.enterContext(tempfile.TemporaryDirectory(prefix="tolvi-e2e-"))
+        self.probe = self.enterContext(contextlib.closing(Probe(PROBE_EXE)))
+
+    def expect(self, got, want, what):
+        if got != want:
+            self.fail(f"expected {what}: {want!r}; got {got!r}")
+
+    def test_game_from_title_to_high_scores(self):
+        probe, other = self.probe, self.enterContext(tempfile.TemporaryDirectory())
+        pathlib.Path(self.folder, "string.dat").write_text(LINE + "\n")
+        colour, seen = title_colour(*TITLE_POINT), set()
+        probe.start(TOLVI_EXE, self.folder, lambda windows: seen.update(probe.ask(
+            "pixel {} {} {}".format(w["hwnd"], *TITLE_POINT)) for w in windows
+            if w["class"] == "TitleWindow"))
+        self.expect(colour in seen - {0xFFFFFF}, True, f"the title picture's {colour:06x} at "
+                    f"{TITLE_POINT} among the splash's colours {[f'{c:06x}' for c in seen]}")
+
+        # Any window that comes or changes while the second copy runs is its doing.
+        before, changed = probe.ask()["windows"], []
+        second = start_wine(TOLVI_EXE, other)
+        probe.wait(lambda state: changed.extend(w for w in state["windows"] if w not in before)
+                   or second.poll() is not None, "the second copy to end", START_SECONDS)
+        self.expect((second.returncode, changed, os.listdir(other)), (0, [], []),
+                    "the second copy's exit code, windows and files")
+
+        probe.wait_main_focused()
+        press("key", "F1")
+        self.expect(probe.wait_dialog("Name 入力フォーム")[2]["id"], 1001, "the focus on 1001")
+        press("type", "abcdefghij")
+        started, seen = time.monotonic(), {}
+        press("key", "Return")
+        for label, shown, answer in [("--1--", "", LINE), ("--2--", "", LINE),
+                                     ("--3--", "", LINE + " "), ("--3--", LINE + " ", LINE),
+                                     ("--4--", "", LINE)]:
+            dialog, controls, focus = probe.wait_dialog("Tolvi", seen)
+            seen[dialog["hwnd"]] = time.monotonic()
+            self.expect([focus["id"]] + [controls[i]["text"] for i in (1005, 1004, 1006)]
+                        + controls[1006]["sel"], [1006, label, LINE, shown, 0, len(shown)],
+                        "the focus id, label 1005, sentence 1004, typing 1006 and its selection")
+            press("type", answer)
+            last_sent = time.monotonic()
+            press("key", "Return")
+
+        _, controls, focus = probe.wait_dialog("今回の記録")
+        # The clock runs from after the name's Enter till before the result shows, in whole ms.
+        low, high = (LENGTH * 60 / seconds for seconds in (
+            time.monotonic() - started + 0.002, last_sent - min(seen.values()) - 0.002))
+        texts = [focus["id"]] + [controls[i]["text"] for i in (1007, 1010, 1008)]
+        speed = re.fullmatch(r"(\d+\.\d{2}) char/60s", texts[3])
+        self.expect(texts[:3] + [bool(speed) and low - 0.005 <= float(speed[1]) <= high + 0.005],
+                    [1, "abcdefgh", str(LENGTH), True], f"the focus id, name 1007, LENGTH 1010 "
+                    f"and a SCORE 1008 of NN.NN char/60s from {low:.2f} to {high:.2f}")
+
+        press("type", "h")
+        _, controls, focus = probe.wait_dialog("HighScore")
+        # Nothing has a tab stop, so the dialog manager gives the focus to the first control.
+        self.expect((focus.get("id"), focus["text"]), (-1, "１"), "the focus on rank label １")
+        press("key", "Return")
+        probe.wait_main_focused()
+        table = pathlib.Path(self.folder, "highscore.dat").read_bytes()
+        date, score = table[24:44].decode("ascii", "replace"), struct.unpack_from("<d", table, 16)
+        age = datetime.datetime.now() - datetime.datetime.strptime(date, "%b %d %H:%M:%S %Y")
+        self.expect((table, str(decimal.Decimal(score[0]).quantize(CENT, "ROUND_HALF_UP")),
+                     abs(age.total_seconds()) < 60, controls[1002]["text"], controls[1003]["text"]),
+                    (b"abcdefgh" + bytes(8) + table[16:44] + bytes(4) + NEVER_PLAYED * 9, speed[1],
+                     True, "abcdefgh", f"{speed[1]}  {date}"), "highscore.dat, its score to two "
+                    "places, its date near now, and rank 1 in 1002 and 1003")
+        self.expect(probe.quit(), 0, "the exit code after Esc")
+
+    def test_missing_sentence_file_is_reported(self):
+        self.probe.start(TOLVI_EXE, self.folder)
+        press("key", "F1")
+        box, controls, focus = self.probe.wait_dialog("Tolvi")
+        self.expect((any("string.dat" in c["text"] for c in controls.values()), focus["text"],
+                     [w for w in self.probe.ask()["windows"] if w["class"] == "#32770"]),
+                    (True, "OK", [box]), "a box alone, naming string.dat, focused on OK")
+        press("key", "Return")
+        self.probe.wait_main_focused()
+        self.expect((os.listdir(self.folder), self.probe.quit()), ([], 0), "no file; exit code")
+
+
+if __name__ == "__main__":
+    if not os.environ.get("DISPLAY"):
+        sys.exit(print("no DISPLAY: run under tools/with-wine-display", file=sys.stderr) or 77)
+    TOLVI_EXE, PROBE_EXE = sys.argv[1:3]
+    unittest.main(argv=sys.argv[:1], verbosity=2)
