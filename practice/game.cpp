@@ -56,33 +56,41 @@ int PrepareGame() {
 
 double ComputeSpeed(int length, double seconds) { return length * 60.0 / seconds; }
 
+namespace {
+
+// One game from its draw to its result: the result's outcome, or 0 when it ended before.
+int PlayOneGame(GamePresenter& presenter, const GameClock& clock) {
+  // Drawn before the name is asked, so a game that cannot start asks nothing.
+  if (!PrepareGame()) {
+    presenter.ReportNoSentences(SentenceFileName());
+    return 0;
+  }
+  if (PlayerName()[0] == '\0' && presenter.AskPlayerName() == 0) presenter.EndProgram();
+
+  g_game.timer_start = static_cast<double>(clock.millis()) * 0.001;
+  while (g_game.slot < kSlots) {
+    if (presenter.PromptSentence() != 1) return 0;
+    if (SlotTypedCorrectly(g_game.slot)) ++g_game.slot;
+  }
+  g_game.timer_end = static_cast<double>(clock.millis()) * 0.001;
+
+  char date_text[kDateTextChars + 1];
+  LocalDateText(clock.now(), date_text);
+  const double speed = ComputeSpeed(g_game.total_length, g_game.timer_end - g_game.timer_start);
+  InsertScore(PlayerName(), speed, date_text);
+  FormatSpeedText(speed, g_game.speed_text.data(), g_game.speed_text.size());
+
+  const int outcome = presenter.ShowGameResult();
+  if (outcome == kOutcomeHighScore) presenter.ShowHighScores();
+  return outcome;
+}
+
+}  // namespace
+
 void PlayGame(GamePresenter& presenter, const GameClock& clock) {
   // Retry plays the next game here, after the finished one has returned, so a long
   // run of retries does not deepen the stack.
-  for (;;) {
-    // Drawn before the name is asked, so a game that cannot start asks nothing.
-    if (!PrepareGame()) {
-      presenter.ReportNoSentences(SentenceFileName());
-      return;
-    }
-    if (PlayerName()[0] == '\0' && presenter.AskPlayerName() == 0) presenter.EndProgram();
-
-    g_game.timer_start = static_cast<double>(clock.millis()) * 0.001;
-    while (g_game.slot < kSlots) {
-      if (presenter.PromptSentence() != 1) return;
-      if (SlotTypedCorrectly(g_game.slot)) ++g_game.slot;
-    }
-    g_game.timer_end = static_cast<double>(clock.millis()) * 0.001;
-
-    char date_text[kDateTextChars + 1];
-    LocalDateText(clock.now(), date_text);
-    const double speed = ComputeSpeed(g_game.total_length, g_game.timer_end - g_game.timer_start);
-    InsertScore(PlayerName(), speed, date_text);
-    FormatSpeedText(speed, g_game.speed_text.data(), g_game.speed_text.size());
-
-    const int outcome = presenter.ShowGameResult();
-    if (outcome == kOutcomeHighScore) presenter.ShowHighScores();
-    if (outcome != kOutcomeRetry) return;
+  while (PlayOneGame(presenter, clock) == kOutcomeRetry) {
   }
 }
 

@@ -11,8 +11,8 @@ namespace tolvi {
 
 constexpr int kSlots = 4;
 constexpr int kTypedBytes = 255;
-constexpr int kTypedReadBytes = 254;  // what a prompt reads back: 253 bytes and the terminator
-constexpr int kPlayerNameBytes = 9;   // 8 bytes and the terminator
+constexpr int kTypedReadBytes = 254;  // a prompt keeps two bytes of the field unused
+constexpr int kPlayerNameBytes = 9;
 constexpr int kSpeedTextBytes = 64;
 
 // What the result dialog ends with.
@@ -30,10 +30,9 @@ struct GameState {
 
 GameState& Game();
 
-// The 9-byte PlayerName field; empty at start.
 char* PlayerName();
 
-// "--1--" to "--4--" for slots 0 to 3.
+// Empty for a slot out of range.
 const char* SlotLabel(int slot);
 
 // How a game reaches the player. The shell implements it with dialogs.
@@ -60,7 +59,6 @@ struct GameClock {
 };
 GameClock SystemClock();
 
-// Slot 0, typed texts emptied, four sentences drawn, TotalLength computed.
 // 1, or 0 as soon as a draw fails.
 int PrepareGame();
 

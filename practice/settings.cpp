@@ -4,10 +4,15 @@
 #include <array>
 
 #include "practice/profile.h"
+#include "practice/text_format.h"
 
 namespace tolvi {
 namespace {
-std::array<char, kSentenceFileNameBytes> g_sentence_file = {"string.dat"};
+std::array<char, kSentenceFileNameBytes> g_sentence_file = [] {
+  std::array<char, kSentenceFileNameBytes> name{};
+  AppendText(name.data(), name.size(), 0, kDefaultSentenceFile);
+  return name;
+}();
 }
 
 int LoadSettings() {

@@ -86,15 +86,20 @@ FileOps& ScoreFileOps() {
   return ops;
 }
 
-HighScoreTable& HighScores() { return g_table; }
-
 int SaveHighScores() {
   // Written beside the old file and renamed over it, so a crash or a full disk
   // leaves either the old table or the new one, never a part.
   const FileOps& ops = ScoreFileOps();
-  if (ops.write(kTempFile, g_table.data(), kTableBytes) == WriteResult::kWritten &&
-      ops.flush(kTempFile) && ops.move_over(kTempFile, kHighScoreFile)) {
-    return 1;
+  switch (ops.write(kTempFile, g_table.data(), kTableBytes)) {
+    case WriteResult::kWritten:
+      if (ops.flush(kTempFile) && ops.move_over(kTempFile, kHighScoreFile)) return 1;
+      break;
+    case WriteResult::kNotCreated:
+      // A folder that takes no new file: writing in place is the only way to keep the score.
+      return ops.write(kHighScoreFile, g_table.data(), kTableBytes) == WriteResult::kWritten &&
+             ops.flush(kHighScoreFile);
+    case WriteResult::kFailed:
+      break;
   }
   ops.remove(kTempFile);
   return 0;

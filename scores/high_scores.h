@@ -24,14 +24,13 @@ static_assert(sizeof(HighScoreEntry) == 48, "an entry is 48 bytes on disk");
 using HighScoreTable = std::array<HighScoreEntry, kHighScoreEntries>;
 static_assert(sizeof(HighScoreTable) == 480, "the table is the 480-byte file image");
 
-HighScoreTable& HighScores();
-
 // Defaults in memory, then a new file. 1, or 0 when the file could not be written.
 int ResetHighScores();
 // Reads the file over the table (up to 480 bytes); a missing file is created with
 // defaults. 1, or 0 when neither worked.
 int LoadHighScores();
-// Replaces the file with the table, all or nothing. 1, or 0 on failure.
+// Replaces the file with the table, all or nothing, or in place where the folder takes
+// no new file. 1, or 0 on failure.
 int SaveHighScores();
 // Loads, ranks the speed and saves when it enters. 1, or 0 when the load or save failed.
 int InsertScore(std::string_view name, double speed, std::string_view date_text);

@@ -11,14 +11,19 @@
 namespace tolvi {
 
 namespace {
+
 constexpr int kLengthTextBytes = 16;
-}  // namespace
 
-INT_PTR ShowNameDialog(HWND owner) { return RunDialog(owner, IDD_NAME, NameDialogProc); }
+static_assert(kOutcomeOk == IDOK && kOutcomeCancel == IDCANCEL &&
+                  kOutcomeHighScore == IDC_RESULT_HIGHSCORE && kOutcomeRetry == IDC_RESULT_RETRY,
+              "the result dialog ends with its button's id, which is the outcome");
 
-INT_PTR ShowTypingDialog(HWND owner) { return RunDialog(owner, IDD_TYPING, TypingDialogProc); }
-
-INT_PTR ShowResultDialog(HWND owner) { return RunDialog(owner, IDD_RESULT, ResultDialogProc); }
+// Takes the entry into field, cut to whole characters within capacity, and ends the dialog with OK.
+void TakeEntry(HWND dialog, int control, char* field, int capacity) {
+  GetDlgItemTextA(dialog, control, field, capacity);
+  CopyWholeCharacters(field, field, static_cast<std::size_t>(capacity));
+  EndDialog(dialog, IDOK);
+}
 
 INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -28,14 +33,8 @@ INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case IDOK:
-          GetDlgItemTextA(dialog, IDC_NAME_ENTRY, PlayerName(), kPlayerNameBytes);
-          CopyWholeCharacters(PlayerName(), PlayerName(), kPlayerNameBytes);
-          EndDialog(dialog, IDOK);
-          break;
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          break;
+        case IDOK: TakeEntry(dialog, IDC_NAME_ENTRY, PlayerName(), kPlayerNameBytes); break;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
       }
       return TRUE;
     default:
@@ -53,16 +52,8 @@ INT_PTR CALLBACK TypingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case IDOK: {
-          char* typed = game.typed[game.slot].data();
-          GetDlgItemTextA(dialog, IDC_TYPING_INPUT, typed, kTypedReadBytes);
-          CopyWholeCharacters(typed, typed, kTypedReadBytes);
-          EndDialog(dialog, IDOK);
-          break;
-        }
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          break;
+        case IDOK: TakeEntry(dialog, IDC_TYPING_INPUT, game.typed[game.slot].data(), kTypedReadBytes); break;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
       }
       return TRUE;
     default:
@@ -95,5 +86,13 @@ INT_PTR CALLBACK ResultDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       return FALSE;
   }
 }
+
+}  // namespace
+
+INT_PTR ShowNameDialog(HWND owner) { return RunDialog(owner, IDD_NAME, NameDialogProc); }
+
+INT_PTR ShowTypingDialog(HWND owner) { return RunDialog(owner, IDD_TYPING, TypingDialogProc); }
+
+INT_PTR ShowResultDialog(HWND owner) { return RunDialog(owner, IDD_RESULT, ResultDialogProc); }
 
 }  // namespace tolvi

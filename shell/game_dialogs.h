@@ -17,8 +17,4 @@ INT_PTR ShowTypingDialog(HWND owner);
 // when it cannot be shown.
 INT_PTR ShowResultDialog(HWND owner);
 
-INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK TypingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK ResultDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 }  // namespace tolvi

@@ -33,6 +33,8 @@ void DialogPresenter::ReportNoSentences(const char* sentence_file) {
   MessageBoxA(main_window_, text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
+// The main window's WM_DESTROY posts the quit message, which ends the program once
+// this game has returned.
 void DialogPresenter::EndProgram() { SendMessageA(main_window_, WM_DESTROY, 0, 0); }
 
 }  // namespace tolvi

@@ -8,13 +8,7 @@
 
 namespace tolvi {
 
-INT_PTR ShowHighScoreDialog(HWND owner) {
-  return RunDialog(owner, IDD_HIGHSCORE, HighScoreDialogProc);
-}
-
-INT_PTR ShowAboutDialog(HWND owner) { return RunDialog(owner, IDD_ABOUT, InfoDialogProc); }
-
-INT_PTR ShowVersionDialog(HWND owner) { return RunDialog(owner, IDD_VERSION, InfoDialogProc); }
+namespace {
 
 INT_PTR CALLBACK HighScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -53,5 +47,15 @@ INT_PTR CALLBACK InfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return FALSE;
   }
 }
+
+}  // namespace
+
+INT_PTR ShowHighScoreDialog(HWND owner) {
+  return RunDialog(owner, IDD_HIGHSCORE, HighScoreDialogProc);
+}
+
+INT_PTR ShowAboutDialog(HWND owner) { return RunDialog(owner, IDD_ABOUT, InfoDialogProc); }
+
+INT_PTR ShowVersionDialog(HWND owner) { return RunDialog(owner, IDD_VERSION, InfoDialogProc); }
 
 }  // namespace tolvi

@@ -13,7 +13,4 @@ INT_PTR ShowHighScoreDialog(HWND owner);
 INT_PTR ShowAboutDialog(HWND owner);
 INT_PTR ShowVersionDialog(HWND owner);
 
-INT_PTR CALLBACK HighScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK InfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 }  // namespace tolvi

@@ -40,28 +40,6 @@ void RunCommand(HWND window, WORD command) {
   }
 }
 
-}  // namespace
-
-bool RegisterMainWindowClass(HINSTANCE instance) {
-  WNDCLASSA window_class{};
-  window_class.style = CS_HREDRAW | CS_VREDRAW;
-  window_class.lpfnWndProc = MainWindowProc;
-  window_class.cbClsExtra = 0;
-  window_class.cbWndExtra = 0;
-  window_class.hInstance = instance;
-  window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TOLVI));
-  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  window_class.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-  window_class.lpszClassName = kMainClass;
-  return RegisterClassA(&window_class) != 0;
-}
-
-HWND CreateMainWindow(HINSTANCE instance) {
-  return CreateWindowExA(0, kMainClass, kMainCaption, WS_OVERLAPPEDWINDOW, kMainX, kMainY,
-                         kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
-}
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY:
@@ -79,6 +57,26 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  WNDCLASSA window_class{};
+  window_class.style = CS_HREDRAW | CS_VREDRAW;
+  window_class.lpfnWndProc = MainWindowProc;
+  window_class.hInstance = instance;
+  window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TOLVI));
+  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  window_class.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+  window_class.lpszClassName = kMainClass;
+  return RegisterClassA(&window_class) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  return CreateWindowExA(0, kMainClass, kMainCaption, WS_OVERLAPPEDWINDOW, kMainX, kMainY,
+                         kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
 }
 
 }  // namespace tolvi

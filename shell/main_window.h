@@ -5,12 +5,10 @@
 
 namespace tolvi {
 
-// Registers the class "TOLVI". False when the registration fails.
+// False when the class cannot be registered.
 bool RegisterMainWindowClass(HINSTANCE instance);
 
-// The main window at 300, 300, 300 by 200, not yet shown; null when it cannot be made.
+// Not yet shown; null when it cannot be made.
 HWND CreateMainWindow(HINSTANCE instance);
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace tolvi

@@ -6,28 +6,32 @@
 namespace tolvi {
 
 namespace {
+
 constexpr char kSplashClass[] = "TitleWindow";
 constexpr UINT_PTR kSplashTimerId = 0;
-}  // namespace
 
-void ShowSplash(int bitmapId, int x, int y, int width, int height, int milliseconds) {
-  WNDCLASSA window_class{};
-  window_class.style = CS_OWNDC | CS_DBLCLKS;
-  window_class.lpfnWndProc = SplashWindowProc;
-  window_class.cbClsExtra = 0;
-  window_class.cbWndExtra = 4;
-  window_class.hInstance = AppInstance();
-  window_class.hIcon = nullptr;
-  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  window_class.lpszMenuName = nullptr;
-  window_class.lpszClassName = kSplashClass;
-  RegisterClassA(&window_class);
 
-  HWND splash = CreateWindowExA(0, kSplashClass, kSplashClass, WS_POPUP | WS_THICKFRAME, x, y,
-                                width, height, nullptr, nullptr, AppInstance(), nullptr);
-  ShowWindow(splash, SW_SHOW);
-  PaintSplash(splash, bitmapId, width, height, milliseconds);
+LRESULT CALLBACK SplashWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      // Drawn once only; a later paint request must not bring the picture back.
+      ValidateRect(window, nullptr);
+      return 0;
+    case WM_SYSCOMMAND:
+      switch (LOWORD(wParam)) {
+        case SC_CLOSE:
+        case SC_MINIMIZE:
+        case SC_MAXIMIZE:
+          return 0;
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_TIMER:
+      KillTimer(window, kSplashTimerId);
+      DestroyWindow(window);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
 }
 
 void PaintSplash(HWND window, int bitmapId, int width, int height, int milliseconds) {
@@ -51,27 +55,23 @@ void PaintSplash(HWND window, int bitmapId, int width, int height, int milliseco
   Sleep(static_cast<DWORD>(milliseconds));
 }
 
-LRESULT CALLBACK SplashWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT:
-      // Drawn once only; a later paint request must not bring the picture back.
-      ValidateRect(window, nullptr);
-      return 0;
-    case WM_SYSCOMMAND:
-      switch (LOWORD(wParam)) {
-        case SC_CLOSE:
-        case SC_MINIMIZE:
-        case SC_MAXIMIZE:
-          return 0;
-      }
-      return DefWindowProcA(window, message, wParam, lParam);
-    case WM_TIMER:
-      KillTimer(window, kSplashTimerId);
-      DestroyWindow(window);
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
-  }
+}  // namespace
+
+void ShowSplash(int bitmapId, int x, int y, int width, int height, int milliseconds) {
+  WNDCLASSA window_class{};
+  window_class.style = CS_OWNDC | CS_DBLCLKS;
+  window_class.lpfnWndProc = SplashWindowProc;
+  window_class.cbWndExtra = 4;
+  window_class.hInstance = AppInstance();
+  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  window_class.lpszClassName = kSplashClass;
+  RegisterClassA(&window_class);
+
+  HWND splash = CreateWindowExA(0, kSplashClass, kSplashClass, WS_POPUP | WS_THICKFRAME, x, y,
+                                width, height, nullptr, nullptr, AppInstance(), nullptr);
+  ShowWindow(splash, SW_SHOW);
+  PaintSplash(splash, bitmapId, width, height, milliseconds);
 }
 
 }  // namespace tolvi

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "files.h"
+#include "scores/file_ops.h"
 #include "scores/high_scores.h"
 
 namespace tolvi {
@@ -22,17 +23,23 @@ constexpr int kKills = 200;
 // Every byte says which table it came from.
 std::string Filled(char letter) { return std::string(sizeof(HighScoreTable), letter); }
 
+char g_letter = 'A';
+
 // A child that saves tables A and B in turn until it is killed, once A is in place.
 pid_t StartSaving() {
   int ready[2];
   if (pipe(ready) != 0) return -1;
   const pid_t pid = fork();
   if (pid == 0) {
-    std::memset(HighScores().data(), 'A', sizeof(HighScoreTable));
-    if (!SaveHighScores() || write(ready[1], "r", 1) != 1) _exit(2);
-    for (char letter = 'B';; letter = static_cast<char>('A' + 'B' - letter)) {
-      std::memset(HighScores().data(), letter, sizeof(HighScoreTable));
-      if (!SaveHighScores()) _exit(3);
+    // The table to save comes in as if it were read from the file.
+    ScoreFileOps().read = [](const char*, void* bytes, std::size_t capacity, std::size_t* size) {
+      std::memset(bytes, g_letter, *size = capacity);
+      return ReadResult::kRead;
+    };
+    if (!LoadHighScores() || !SaveHighScores() || write(ready[1], "r", 1) != 1) _exit(2);
+    for (;;) {
+      g_letter = static_cast<char>('A' + 'B' - g_letter);
+      if (!LoadHighScores() || !SaveHighScores()) _exit(3);
     }
   }
   char byte;

@@ -41,16 +41,27 @@ std::string Defaults() {
   return table;
 }
 
-std::string Image() { return {reinterpret_cast<const char*>(HighScores().data()), 480}; }
+// The table in memory, as a save writes it.
+std::string Image() {
+  EXPECT_EQ(SaveHighScores(), 1);
+  return test::ReadFile(kHighScoreFile);
+}
 
 class HighScoreFile : public ::testing::Test {
+ protected:
+  HighScoreFile() { ZeroTable(); }
+  // The table as at program start, whatever an earlier test left in it.
+  static void ZeroTable() {
+    test::WriteFile(kHighScoreFile, std::string(480, '\0'));
+    LoadHighScores();
+    std::remove(kHighScoreFile);
+  }
   test::FreshFolder folder_;
 };
 
 TEST_F(HighScoreFile, FirstLoadWritesTheDefaultFile) {
   ASSERT_EQ(LoadHighScores(), 1);
   EXPECT_EQ(test::ReadFile(kHighScoreFile), Defaults());
-  EXPECT_EQ(Image(), Defaults());
   char text[kScoreTextBytes];
   FormatScoreText(9, text);
   EXPECT_STREQ(text, " 0.00  -----");
@@ -69,7 +80,7 @@ TEST_F(HighScoreFile, RankingRule) {
       {"NaN is beaten by none", kTens, NAN, 0}, {"NaN beats none", {1, 1, 1, 1, 1, 1, 1, 1, 1, NAN}, 0.5, 9},
   };
   for (const auto& row : rows) {
-    std::remove(kHighScoreFile);
+    ZeroTable();
     const std::string before = row.table.empty() ? std::string() : TableOf(row.table) + "trailer";
     if (!before.empty()) test::WriteFile(kHighScoreFile, before);
     ASSERT_EQ(InsertScore("a-name-of-17bytes", row.speed, kDate), 1) << row.what;
@@ -81,7 +92,6 @@ TEST_F(HighScoreFile, RankingRule) {
     expected.insert(48 * row.place, Record("a-name-of-17byt", row.speed, kDate));
     expected.resize(480);  // the last entry falls off
     EXPECT_EQ(test::ReadFile(kHighScoreFile), expected) << row.what;
-    EXPECT_EQ(Image(), expected) << row.what;
   }
 }
 
@@ -117,15 +127,36 @@ TEST_F(HighScoreFile, ShortLongAndGarbledFiles) {
   }
 }
 
-TEST_F(HighScoreFile, ARefusedSaveLeavesTheOldTableInTheFileAndInMemory) {
+FileOps g_system;
+WriteResult g_temp_answer, g_file_answer;
+
+// A disk that answers each write as told: the temporary file first, then the file itself.
+WriteResult AnswerAsTold(const char* path, const void* bytes, std::size_t size) {
+  const WriteResult answer = std::strcmp(path, kHighScoreFile) == 0 ? g_file_answer : g_temp_answer;
+  return answer == WriteResult::kWritten ? g_system.write(path, bytes, size) : answer;
+}
+
+TEST_F(HighScoreFile, RefusedSavesKeepTheOldTableAndALockedFolderTakesItInPlace) {
   const std::string old_table = TableOf(kTens);
-  test::WriteFile(kHighScoreFile, old_table);
-  const FileOps system = ScoreFileOps();
-  ScoreFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
-  EXPECT_EQ(InsertScore("new", 1000, kDate), 0);
-  ScoreFileOps() = system;
-  EXPECT_EQ(test::ReadFile(kHighScoreFile) + Image(), old_table + old_table);
-  EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));
+  const std::string new_table = (Record("new", 1000, kDate) + old_table).substr(0, 480);
+  const struct {
+    WriteResult temp, file;
+    int saved;
+  } rows[] = {{WriteResult::kFailed, WriteResult::kWritten, 0},
+              {WriteResult::kNotCreated, WriteResult::kNotCreated, 0},
+              {WriteResult::kNotCreated, WriteResult::kWritten, 1}};
+  for (const auto& row : rows) {
+    test::WriteFile(kHighScoreFile, old_table);
+    g_system = ScoreFileOps();
+    g_temp_answer = row.temp, g_file_answer = row.file;
+    ScoreFileOps().write = AnswerAsTold;
+    EXPECT_EQ(InsertScore("new", 1000, kDate), row.saved);
+    const std::string file = test::ReadFile(kHighScoreFile);
+    ScoreFileOps() = g_system;
+    EXPECT_EQ(file, row.saved ? new_table : old_table);
+    EXPECT_EQ(Image(), row.saved ? new_table : old_table) << "the table in memory is the file's";
+    EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));
+  }
 #ifndef _WIN32
   // A folder in its place cannot be replaced; a file that is there but cannot be
   // opened is kept as it is, and nothing is offered to it.
