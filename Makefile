@@ -5,7 +5,7 @@ NATIVE := build/native
 WIN := build/win
 BENCH := build/bench
 
-.PHONY: all deps native win run test unit-native test-windows fuzz fuzz-short bench dist screenshots clean
+.PHONY: all deps native win run test unit-native test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
 
 all: win
 
@@ -30,6 +30,10 @@ unit-native: native
 test-windows: win
 	tools/with-wine-display ctest --test-dir $(WIN) --output-on-failure
 
+# The Debian package unpacked and started under Wine, on a virtual display of its own.
+test-package: deb
+	tools/with-wine-display tests/package/test_package
+
 # Each fuzz target for FUZZ_SECONDS; make test runs a short pass of each.
 FUZZ_SECONDS ?= 590
 FUZZ_RUNS ?= 10000000
@@ -39,7 +43,7 @@ fuzz: deps
 fuzz-short: deps
 	tools/fuzz 10
 
-test: unit-native fuzz-short test-windows
+test: unit-native fuzz-short test-windows test-package
 
 bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON
@@ -52,6 +56,9 @@ screenshots: win
 
 dist: win
 	tools/make-dist
+
+deb: win
+	tools/make-deb
 
 clean:
 	rm -rf build run dist

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the title picture (title.bmp) and the program icon (tolvi.ico).
+"""Draws the title picture (title.bmp), the program icon (tolvi.ico) and the same icon
+as a PNG for Linux desktops (tolvi.png).
 
 Standard library only and free of randomness from outside, so every run
 writes the same bytes. Run from anywhere: the files land beside this script.
@@ -7,6 +8,7 @@ writes the same bytes. Run from anywhere: the files land beside this script.
 
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -326,6 +328,23 @@ def ico_bytes(c, clear, palette):
     return directory + entry + image
 
 
+def png_bytes(c, clear, palette):
+    """32-bit RGBA, the transparent pixels of the icon with alpha 0."""
+    raw = bytearray()
+    for y in range(c.height):
+        raw.append(0)
+        for x in range(c.width):
+            raw += bytes(palette[c.get(x, y)]) + (b"\0" if clear.get(x, y) else b"\xff")
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(
+            ">I", zlib.crc32(kind + body))
+
+    header = struct.pack(">IIBBBBB", c.width, c.height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
 def write(name, data):
     with open(os.path.join(HERE, name), "wb") as f:
         f.write(data)
@@ -334,6 +353,7 @@ def write(name, data):
 def main():
     write("title.bmp", bmp_bytes(make_title(), title_palette()))
     write("tolvi.ico", ico_bytes(*make_icon(), VGA16))
+    write("tolvi.png", png_bytes(*make_icon(), VGA16))
 
 
 if __name__ == "__main__":
