@@ -18,23 +18,15 @@ inline std::string ReadFile(const std::string& name) {
 }
 
 // The working folder for its lifetime: the core reads and writes fixed names there.
-class FreshFolder {
- public:
-  FreshFolder() : previous_(std::filesystem::current_path()) {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tolvi-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
-    std::filesystem::current_path(path_);
-  }
+struct FreshFolder {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("tolvi-" + std::to_string(std::random_device()()));
+  FreshFolder() { std::filesystem::create_directory(path), std::filesystem::current_path(path); }
   ~FreshFolder() {
-    std::filesystem::current_path(previous_);
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::current_path(previous, ignored), std::filesystem::remove_all(path, ignored);
   }
-
- private:
-  std::filesystem::path previous_, path_;
 };
 
 }  // namespace tolvi::test
