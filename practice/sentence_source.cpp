@@ -28,14 +28,13 @@ bool EndsInLeadByte(const char* text, std::size_t length) {
 // kPieceBytes, and a character that does not fit begins the next piece.
 class PieceCounter {
  public:
+  bool open() const { return open_; }
   void Add(const char* text, std::size_t length) {
-    if (pending_cr_ && length > 0) Place('\r');
-    pending_cr_ = length > 0 && text[length - 1] == '\r';
-    if (pending_cr_) --length;  // it may be the CR of a CR LF
-    if (!trail_due_ && fill_ + length < kPieceBytes && !HasLeadByte(text, length)) {
-      fill_ += length;  // the usual short line
-    } else {
-      for (std::size_t i = 0; i < length; ++i) Place(text[i]);
+    open_ = true;
+    for (std::size_t i = 0; i < length; ++i) {
+      if (pending_cr_) Place('\r');
+      pending_cr_ = text[i] == '\r';  // it may be the CR of a CR LF
+      if (!pending_cr_) Place(text[i]);
     }
   }
   // The line's count: ended by an LF, or by the end of the text.
@@ -50,12 +49,6 @@ class PieceCounter {
   }
 
  private:
-  static bool HasLeadByte(const char* text, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i) {
-      if (IsLeadByte(static_cast<unsigned char>(text[i]))) return true;
-    }
-    return false;
-  }
   void Place(char byte) {
     if (trail_due_) {
       trail_due_ = false;
@@ -74,6 +67,7 @@ class PieceCounter {
   std::size_t fill_ = 0;
   bool trail_due_ = false;
   bool pending_cr_ = false;
+  bool open_ = false;
 };
 
 }  // namespace
@@ -141,13 +135,18 @@ char* read_sentence_line(char* buffer, int capacity, SentenceStream& stream) {
 
 int CountLines(SentenceStream& stream) {
   long long count = 0;
-  PieceCounter line;
+  PieceCounter line;  // a line that runs on into the next block, or a long one
   for (std::string_view window; !(window = stream.Window()).empty(); stream.Skip(window.size())) {
     for (const char *p = window.data(), *end = p + window.size(); p < end;) {
-      const char* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
-      line.Add(p, (lf ? lf : end) - p);
+      const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
+      const std::size_t length = static_cast<std::size_t>((lf ? lf : end) - p);
+      if (lf && !line.open() && length - (length > 0 && lf[-1] == '\r') < kPieceBytes) {
+        ++count;  // the usual short line, one piece whatever its characters
+      } else {
+        line.Add(p, length);
+        if (lf) count += line.End(true);
+      }
       if (!lf) break;
-      count += line.End(true);
       p = lf + 1;
     }
   }
