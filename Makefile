@@ -45,10 +45,12 @@ fuzz-short: deps
 
 test: unit-native fuzz-short test-windows test-package
 
-bench: deps
+# The core against one raw pass over the same file, then the real program under Wine.
+bench: win
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON
 	cmake --build $(BENCH) -j$(JOBS) --target tolvi_bench
 	$(BENCH)/bench/tolvi_bench --benchmark_color=false
+	tools/with-wine-display bench/first_prompt
 
 # Remakes the pictures in docs/screenshots that README.md shows.
 screenshots: win

@@ -1,15 +1,7 @@
 // Whole games against a scripted player: prompts, timing, scoring and outcomes.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <filesystem>
-#include <string>
-#include <vector>
 
-#include "files.h"
+#include "support.h"
 #include "practice/game.h"
 #include "scores/file_ops.h"
 #include "scores/high_scores.h"
@@ -19,16 +11,20 @@ namespace {
 
 using Log = std::vector<std::string>;
 std::int64_t g_millis = 0;
+std::time_t AugustFourth() {
+  std::tm local{};
+  local.tm_year = 99, local.tm_mon = 7, local.tm_mday = 4, local.tm_hour = 7, local.tm_min = 4, local.tm_sec = 32;
+  return local.tm_isdst = -1, std::mktime(&local);
+}
 
-// Types what it is told at each prompt ("" the sentence, "quit" to quit), taking
+// Types what it is told at each log line ("" the sentence, "quit" to quit), taking
 // millis_per_prompt each, ends each result with the next outcome, and logs what it saw.
-struct ScriptedPlayer : GamePresenter {
+struct Player : GamePresenter {
   int name_result = 1;
-  Log typing, log;
   std::int64_t millis_per_prompt = 0;
+  Log typing, log;
   std::vector<int> outcomes = {kOutcomeOk};
-  const void* first_frame = nullptr;
-  const void* last_frame = nullptr;
+  const void* frames[2] = {};  // of the first and the latest result
 
   int AskPlayerName() override {
     if (name_result == 1) std::strcpy(PlayerName(), "Ann");
@@ -38,14 +34,13 @@ struct ScriptedPlayer : GamePresenter {
     char* typed = Game().typed[Game().slot].data();
     const char* sentence = Game().sentences[Game().slot].data();
     log.push_back(std::string(SlotLabel(Game().slot)) + " " + sentence + "|" + typed);
-    g_millis += millis_per_prompt;
     const std::string entry = typing.size() < log.size() ? "" : typing[log.size() - 1];
     std::strcpy(typed, entry.empty() ? sentence : entry.c_str());
-    return entry == "quit" ? kOutcomeCancel : 1;
+    return g_millis += millis_per_prompt, entry == "quit" ? kOutcomeCancel : 1;
   }
   int ShowGameResult() override {
     const int here = 0;
-    last_frame = &here, first_frame = first_frame ? first_frame : &here;
+    frames[1] = &here, frames[0] = frames[0] ? frames[0] : &here;
     log.push_back(std::string(PlayerName()) + " " + std::to_string(Game().total_length) + " " + Game().speed_text.data());
     const int outcome = outcomes.front();
     if (outcomes.size() > 1) outcomes.erase(outcomes.begin());
@@ -54,33 +49,21 @@ struct ScriptedPlayer : GamePresenter {
   void ShowHighScores() override { log.push_back("top " + std::string(EntryName(0)) + " " + std::string(EntryDate(0))); }
   void ReportNoSentences(const char* file) override { log.push_back(std::string("no sentence in ") + file); }
   void EndProgram() override { log.push_back("end program"); }
+  Log Play() { return PlayGame(*this, GameClock{[] { return g_millis; }, AugustFourth}), log; }
 };
 
 class GameTest : public ::testing::Test {
  protected:
   GameTest() { PlayerName()[0] = '\0'; }
-  static Log Play(ScriptedPlayer& player) {
-    const auto august_fourth = [] {
-      std::tm local{};
-      local.tm_year = 99, local.tm_mon = 7, local.tm_mday = 4, local.tm_hour = 7, local.tm_min = 4;
-      local.tm_sec = 32, local.tm_isdst = -1;
-      return std::mktime(&local);
-    };
-    PlayGame(player, GameClock{[] { return g_millis; }, august_fourth});
-    return player.log;
-  }
   test::FreshFolder folder_;
 };
 
 TEST_F(GameTest, FourSentencesTimedScoredAndSaved) {
-  // Every draw is the one line; the second game's prompts start empty again.
-  test::WriteFile("string.dat", "25 bytes for each prompt.\r\n");  // LENGTH 4 * 25 - 4
+  test::WriteFile("string.dat", "25 bytes for each prompt.\r\n");  // every draw; LENGTH 4 * 25 - 4
   for (const auto& [millis, speed] : {std::pair<int, const char*>{15000, "96.00"}, {7500, "192.00"}}) {
-    ScriptedPlayer player;
-    player.millis_per_prompt = millis;
-    player.outcomes = {kOutcomeHighScore};
-    const Log log = Play(player);
-    ASSERT_GE(log.size(), 6u);
+    Player player;
+    player.millis_per_prompt = millis, player.outcomes = {kOutcomeHighScore};
+    const Log log = player.Play();  // the second game's prompts start empty again
     EXPECT_EQ(Log(log.end() - 6, log.end()),
               (Log{"--1-- 25 bytes for each prompt.|", "--2-- 25 bytes for each prompt.|",
                    "--3-- 25 bytes for each prompt.|", "--4-- 25 bytes for each prompt.|",
@@ -93,45 +76,41 @@ TEST_F(GameTest, FourSentencesTimedScoredAndSaved) {
 
 TEST_F(GameTest, AWrongEntryComesBackAndQuittingScoresNothing) {
   test::WriteFile("string.dat", "Hi.\n");
-  ScriptedPlayer player;
-  player.typing = {"", "", "", "Hi. ", "", "quit"};  // by log line: the name is the first
-  EXPECT_EQ(Play(player), (Log{"name?", "--1-- Hi.|", "--2-- Hi.|", "--3-- Hi.|", "--3-- Hi.|Hi. ", "--4-- Hi.|"}));
+  Player player;
+  player.typing = {"", "", "", "Hi. ", "", "quit"};
+  EXPECT_EQ(player.Play(), (Log{"name?", "--1-- Hi.|", "--2-- Hi.|", "--3-- Hi.|", "--3-- Hi.|Hi. ", "--4-- Hi.|"}));
   EXPECT_FALSE(std::filesystem::exists(kHighScoreFile));
   EXPECT_EQ(Game().slot, 3) << "the slot stays where the game was left";
 }
 
 TEST_F(GameTest, NoSentenceNoNameNoOwnerAndARefusedSave) {
-  for (const char* content : {static_cast<const char*>(nullptr), "", "\x1A" "after\n"}) {
-    std::remove("string.dat");
-    if (content) test::WriteFile("string.dat", content);
-    ScriptedPlayer player;
-    EXPECT_EQ(Play(player), Log{"no sentence in string.dat"});
+  for (const char* content : {"", "\x1A" "after\n", "missing"}) {
+    test::WriteFile("string.dat", content);
+    if (content == std::string("missing")) std::filesystem::remove("string.dat");
+    EXPECT_EQ(Player().Play(), Log{"no sentence in string.dat"});
   }
   test::WriteFile("string.dat", "x\n");
-  ScriptedPlayer cancelled, ownerless;
+  Player cancelled, ownerless;
   cancelled.name_result = 2, ownerless.name_result = 0;
-  EXPECT_EQ(Play(cancelled).back(), " 0 nan char/60s") << "an empty name; no length in no time";
-  std::remove(kHighScoreFile);
+  EXPECT_EQ(cancelled.Play().back(), " 0 nan char/60s") << "an empty name; no length in no time";
+  std::filesystem::remove(kHighScoreFile);
   const FileOps system = ScoreFileOps();
   ScoreFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
-  const Log log = Play(ownerless);
+  const Log log = ownerless.Play();
   ScoreFileOps() = system;
-  ASSERT_EQ(log.size(), 7u);
-  EXPECT_EQ(log[1], "end program") << "the program is told to end, the game goes on";
-  EXPECT_EQ(log[6], " 0 nan char/60s") << "a refused save still shows the result";
+  EXPECT_EQ(Log(log.begin(), log.begin() + 2), (Log{"name?", "end program"})) << "told to end, the game goes on";
+  EXPECT_EQ(log.back(), " 0 nan char/60s") << "a refused save still shows the result";
   EXPECT_FALSE(std::filesystem::exists(kHighScoreFile));
 }
 
 TEST_F(GameTest, AThousandRetriesOnOneStack) {
   test::WriteFile("string.dat", "one\ntwo\nthree\n");
-  ScriptedPlayer player;
-  player.millis_per_prompt = 700;
-  player.outcomes = std::vector<int>(1000, kOutcomeRetry);
+  Player player;
+  player.millis_per_prompt = 700, player.outcomes = std::vector<int>(1000, kOutcomeRetry);
   player.outcomes.push_back(kOutcomeOk);
-  const Log log = Play(player);
-  EXPECT_EQ(log.size(), 1 + 5 * 1001u);
-  EXPECT_EQ(std::count(log.begin(), log.end(), "name?"), 1);
-  EXPECT_EQ(player.first_frame, player.last_frame) << "each game begins after the last returned";
+  const Log log = player.Play();
+  EXPECT_EQ(log.size() + std::count(log.begin(), log.end(), "name?"), 1 + 5 * 1001u + 1);
+  EXPECT_EQ(player.frames[0], player.frames[1]) << "each game begins after the last returned";
   EXPECT_EQ(std::string(SlotLabel(4)) + SlotLabel(-1), "");
 }
 

@@ -1,15 +1,7 @@
 // highscore.dat byte for byte: the default file, the ranking rule, stale bytes,
 // short, long, garbled and refused files.
-#include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "files.h"
+#include "support.h"
 #include "practice/sentence_source.h"
 #include "practice/settings.h"
 #include "scores/file_ops.h"
@@ -31,9 +23,7 @@ std::string Record(const std::string& name, double score, const std::string& dat
 // Entry i is named p<i> and dated d<i>; no scores, the default table.
 std::string TableOf(const Scores& scores) {
   std::string bytes;
-  for (std::size_t i = 0; i < 10; ++i) {
-    bytes += scores.empty() ? Record("(non)", 0, "-----") : Record("p" + std::to_string(i), scores[i], "d" + std::to_string(i));
-  }
+  for (std::size_t i = 0; i < 10; ++i) bytes += scores.empty() ? Record("(non)", 0, "-----") : Record("p" + std::to_string(i), scores[i], "d" + std::to_string(i));
   return bytes;
 }
 
@@ -57,9 +47,8 @@ class HighScoreFile : public ::testing::Test {
 
 TEST_F(HighScoreFile, RankingRuleOverTheDefaultFileAndOthers) {
   struct Row { Scores table; double speed; int place; };  // no table: no file; place 10: left out
-  const Row rows[] = {{{}, 50, 0}, {{}, 0, 0}, {kTens, 55, 5}, {kTens, 5, 10}, {kTens, 100, 0}, {kTens, 10, 9},
-                      {{5, 50, 1, 1, 1, 1, 1, 1, 1, 1}, 20, 2}, {kTens, NAN, 0}, {{1, 1, 1, 1, 1, 1, 1, 1, 1, NAN}, 0.5, 9}};
-  for (const Row& row : rows) {
+  for (const Row& row : {Row{{}, 50, 0}, {{}, 0, 0}, {kTens, 55, 5}, {kTens, 5, 10}, {kTens, 100, 0}, {kTens, 10, 9},
+                         {{5, 50, 1, 1, 1, 1, 1, 1, 1, 1}, 20, 2}, {kTens, NAN, 0}, {{1, 1, 1, 1, 1, 1, 1, 1, 1, NAN}, 0.5, 9}}) {
     ZeroTable();
     if (!row.table.empty()) test::WriteFile(kHighScoreFile, TableOf(row.table) + "trailer");
     ASSERT_EQ(InsertScore("a-name-of-17bytes", row.speed, kDate), 1) << row.speed;
@@ -112,10 +101,8 @@ WriteResult AnswerAsTold(const char* path, const void* bytes, std::size_t size) 
 TEST_F(HighScoreFile, RefusedSavesKeepTheOldTableAndALockedFolderTakesItInPlace) {
   const std::string old_table = TableOf(kTens), new_table = (Record("new", 1000, kDate) + old_table).substr(0, 480);
   struct Row { WriteResult temp, file; int saved; };
-  const Row rows[] = {{WriteResult::kFailed, WriteResult::kWritten, 0},
-                      {WriteResult::kNotCreated, WriteResult::kNotCreated, 0},
-                      {WriteResult::kNotCreated, WriteResult::kWritten, 1}};
-  for (const Row& row : rows) {
+  for (const Row& row : {Row{WriteResult::kFailed, WriteResult::kWritten, 0}, {WriteResult::kNotCreated, WriteResult::kNotCreated, 0},
+                         {WriteResult::kNotCreated, WriteResult::kWritten, 1}}) {
     test::WriteFile(kHighScoreFile, old_table);
     g_system = ScoreFileOps(), g_temp_answer = row.temp, g_file_answer = row.file;
     ScoreFileOps().write = AnswerAsTold;
@@ -132,7 +119,6 @@ TEST_F(HighScoreFile, RefusedSavesKeepTheOldTableAndALockedFolderTakesItInPlace)
 TEST_F(HighScoreFile, NoFileLeftOpenNorReplacedWhereItMustNotBe) {
   // A folder in its place cannot be replaced; a file that is there but cannot be
   // opened is kept as it is, and nothing is offered to it.
-  std::filesystem::remove(kHighScoreFile);
   std::filesystem::create_directories(std::string(kHighScoreFile) + "/x");
   EXPECT_EQ(InsertScore("new", 1000, kDate), 0);
   std::filesystem::remove_all(kHighScoreFile);
@@ -142,10 +128,7 @@ TEST_F(HighScoreFile, NoFileLeftOpenNorReplacedWhereItMustNotBe) {
   EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));
   std::filesystem::remove(kHighScoreFile);
 
-  const auto open_files = [] {
-    const std::filesystem::directory_iterator fds("/proc/self/fd");
-    return std::distance(begin(fds), end(fds));
-  };
+  const auto open_files = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
   test::WriteFile("string.dat", "x\n");
   const auto before = open_files();
   for (int i = 0; i < 1000; ++i) ASSERT_EQ(LoadSettings() + CountSentences() + InsertScore("n", i, kDate), 3);

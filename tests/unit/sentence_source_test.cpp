@@ -1,12 +1,6 @@
 // The sentence file: text-mode line rules, 79-byte pieces, rand15, counting and drawing.
-#include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "files.h"
+#include "support.h"
 #include "practice/random.h"
 #include "practice/sentence_source.h"
 
@@ -53,7 +47,7 @@ TEST_F(SentenceFile, TextModeLineRules) {
       {"ab\n", {}, -1}, {pad + q + "\r\nend", padded({q, "end"})}, {pad + q + "\rx\n", padded({q + "\rx"})},
       {pad + std::string(100, 'r'), padded({std::string(79, 'r'), std::string(21, 'r')})},
       {pad + q + "qw\x1A" "w", padded({q + "qw"})}, {p + a + "y", {p, a + "y"}}, {x79 + a, {x79, a}},
-      {"x" + ya39 + "z", {"x" + ya39, "z"}}, {a39 + a39 + a39 + a39 + a39 + a39.substr(0, 10), then(5, a39, {a39.substr(0, 10)})}, {std::string(65546, 'x'), then(829, x79, {std::string(55, 'x')})},
+      {"x" + ya39 + "z", {"x" + ya39, "z"}}, {ya39 + ya, {ya39, ya}}, {x79.substr(2) + "\x82\n", {x79.substr(2) + "\x82"}}, {a39 + a39 + a39 + a39 + a39 + a39.substr(0, 10), then(5, a39, {a39.substr(0, 10)})}, {std::string(65546, 'x'), then(829, x79, {std::string(55, 'x')})},
   };
   for (const auto& row : rows) EXPECT_EQ(ReadAll(row.bytes, row.capacity), row.lines) << row.bytes.substr(0, 20);
 }

@@ -1,10 +1,18 @@
-// Whole-file reads and writes, and a fresh working folder, for every test program.
+// What every test program shares: GoogleTest, the standard headers the tests use,
+// whole-file reads and writes, and a fresh working folder.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace tolvi::test {
 
