@@ -1,8 +1,16 @@
-// A property check for the fuzz targets that stops at once, so libFuzzer keeps the input.
+// What the fuzz targets share: the standard headers they use, and a property check
+// that stops at once, so libFuzzer keeps the input.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace tolvi::fuzz {
 

@@ -1,12 +1,6 @@
 // The sentence reader on any text, read from memory in blocks of any size: lines are
 // terminated within 80 bytes and hold no LF, whole lines give back the text, and the
 // count is the number of lines. Input: one byte that picks the block size, then the file.
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "fuzz.h"
 #include "practice/sentence_source.h"
 
