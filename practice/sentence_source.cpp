@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "practice/byte_search.h"
 #include "practice/code_page.h"
 #include "practice/random.h"
 #include "practice/settings.h"
@@ -82,11 +83,9 @@ std::string_view SentenceStream::Window() {
   if (pos_ == end_ && !text_over_ && file_) {
     pos_ = 0;
     end_ = std::fread(block_.get(), 1, block_bytes_, file_.get());
-    if (const void* stop = std::memchr(block_.get(), kEndOfText, end_)) {
-      end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - block_.get());
-      text_over_ = true;
-    }
-    text_over_ = text_over_ || end_ == 0;
+    const char* stop = FindByte(block_.get(), block_.get() + end_, kEndOfText);
+    text_over_ = stop < block_.get() + end_ || end_ == 0;
+    end_ = static_cast<std::size_t>(stop - block_.get());
   }
   return {block_.get() + pos_, end_ - pos_};
 }
@@ -100,8 +99,8 @@ char* read_sentence_line(char* buffer, int capacity, SentenceStream& stream) {
     const std::string_view part = stream.Window().substr(0, room - stored);
     if (part.empty()) break;
     read_any = true;
-    const std::size_t lf = part.find('\n');
-    if (lf != std::string_view::npos) {
+    const std::size_t lf = static_cast<std::size_t>(FindByte(part.data(), part.data() + part.size(), '\n') - part.data());
+    if (lf < part.size()) {
       const std::size_t body = lf > 0 && part[lf - 1] == '\r' ? lf - 1 : lf;
       std::memcpy(buffer + stored, part.data(), body);
       buffer[stored + body] = '\0';
@@ -138,15 +137,15 @@ int CountLines(SentenceStream& stream) {
   PieceCounter line;  // a line that runs on into the next block, or a long one
   for (std::string_view window; !(window = stream.Window()).empty(); stream.Skip(window.size())) {
     for (const char *p = window.data(), *end = p + window.size(); p < end;) {
-      const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
-      const std::size_t length = static_cast<std::size_t>((lf ? lf : end) - p);
-      if (lf && !line.open() && length - (length > 0 && lf[-1] == '\r') < kPieceBytes) {
+      const char* lf = FindByte(p, end, '\n');
+      const std::size_t length = static_cast<std::size_t>(lf - p);
+      if (lf < end && !line.open() && length - (length > 0 && lf[-1] == '\r') < kPieceBytes) {
         ++count;  // the usual short line, one piece whatever its characters
       } else {
         line.Add(p, length);
-        if (lf) count += line.End(true);
+        if (lf < end) count += line.End(true);
       }
-      if (!lf) break;
+      if (lf == end) break;
       p = lf + 1;
     }
   }
