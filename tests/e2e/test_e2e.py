@@ -66,7 +66,9 @@ class TolviTest(unittest.TestCase):
                          f"and a SCORE 1008 of NN.NN char/60s from {low:.2f} to {high:.2f}")
 
         press("type", "h")
-        _, controls, _ = probe.wait_dialog("HighScore")
+        _, controls, focus = probe.wait_dialog("HighScore")
+        # No control has a tab stop, so the dialog manager gives the focus to the first one.
+        self.assertEqual((focus.get("id"), focus["text"]), (-1, "１"), "the focus on rank label １")
         press("key", "Return")
         probe.wait_main_focused()
         table = pathlib.Path(folder, "highscore.dat").read_bytes()
