@@ -34,7 +34,8 @@ test-windows: win
 test-package: deb
 	tools/with-wine-display tests/package/test_package
 
-# Each fuzz target for FUZZ_SECONDS; make test runs a short pass of each.
+# The three fuzz targets side by side, each until FUZZ_RUNS executions or FUZZ_SECONDS;
+# make test runs a short pass of each.
 FUZZ_SECONDS ?= 590
 FUZZ_RUNS ?= 10000000
 fuzz: deps
