@@ -41,13 +41,13 @@ TEST_F(Practice, TextModeLines) {
   struct Row { std::string bytes; Lines lines; int capacity = kSentenceBytes; };
   for (const Row& row : {Row{"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}}, {"a\n\nb\n", {"a", "", "b"}}, {"\n", {""}},
                          {"", {}}, {"a\rb\r", {"a\rb\r"}}, {"a\r\r\nb", {"a\r", "b"}}, {"a\nb\x1A" "c\nd\n", {"a", "b"}},
-                         {x100, {x79, x100.substr(79)}}, {x79 + "\n", {x79, ""}}, {p + "\r\nq", {p, "q"}}, {x79 + "\rq", {x79, "\rq"}},
+                         {x100, {x79, x100.substr(79)}}, {x79 + "\n", {x79, ""}}, {p + "\r\nq", {p, "q"}}, {x79 + "\rq", {x79, "\rq"}}, {x79 + "\r", {x79, "\r"}},
                          {"abcdef\n", {"ab", "cd", "ef", ""}, 3}, {"ab", {}, 1}, {"ab\n", {}, 0}, {"ab\n", {}, -1},
                          {pad + q + "\r\nend", Then(829, p, {q, "end"})}, {pad + q + "\rx\n", Then(829, p, {q + "\rx"})},
                          {pad + x100, Then(829, p, {x79, x100.substr(79)})}, {pad + q + "qw\x1A" "w", Then(829, p, {q + "qw"})},
                          {std::string(65546, 'x'), Then(829, x79, {std::string(55, 'x')})}, {p + a + "y", {p, a + "y"}},
                          {x79 + a, {x79, a}}, {"x" + ya39 + "z", {"x" + ya39, "z"}}, {ya39 + ya, {ya39, ya}},
-                         {x79.substr(2) + "\x82\n", {x79.substr(2) + "\x82"}}, {p + "\r" + x79 + "\n", {p + "\r", x79, ""}}, {Repeat(a, 200), Then(5, a39, {Repeat(a, 5)})}}) {
+                         {x79.substr(2) + "\x82\n", {x79.substr(2) + "\x82"}}, {p + "\r" + x79 + "\n", {p + "\r", x79, ""}}, {p + a + p, {p, a + p.substr(1), "p"}}, {Repeat(a, 200), Then(5, a39, {Repeat(a, 5)})}}) {
     EXPECT_EQ(ReadAll(row.bytes, row.capacity), row.lines) << row.bytes.substr(0, 20);
   }
 }
@@ -148,9 +148,9 @@ TEST(TextFormat, DateTexts) {
   char out[kDateTextChars + 2] = "";
   LocalDateText((when.tm_isdst = -1, std::mktime(&when)), out);
   EXPECT_STREQ(out, "Aug 04 07:04:32 1999");
-  when.tm_year = 12345 - 1900, out[kDateTextChars + 1] = '#';
+  when.tm_year = 12345 - 1900, when.tm_mon = 12, out[kDateTextChars + 1] = '#';  // no such month
   FormatDateText(when, out);
-  EXPECT_EQ(std::string(out, sizeof out), std::string("Aug 04 07:04:32 1234\0#", 22)) << "cut to 20 characters";
+  EXPECT_EQ(std::string(out, sizeof out), std::string("Jan 04 07:04:32 1234\0#", 22)) << "cut to 20 characters";
   LocalDateText(std::numeric_limits<std::time_t>::max(), out);
   EXPECT_STREQ(out, "-----") << "a time the calendar cannot hold";
 }
