@@ -47,7 +47,7 @@ TEST_F(Practice, TextModeLines) {
                          {pad + x100, Then(829, p, {x79, x100.substr(79)})}, {pad + q + "qw\x1A" "w", Then(829, p, {q + "qw"})},
                          {std::string(65546, 'x'), Then(829, x79, {std::string(55, 'x')})}, {p + a + "y", {p, a + "y"}},
                          {x79 + a, {x79, a}}, {"x" + ya39 + "z", {"x" + ya39, "z"}}, {ya39 + ya, {ya39, ya}},
-                         {x79.substr(2) + "\x82\n", {x79.substr(2) + "\x82"}}, {p + "\r" + x79 + "\n", {p + "\r", x79, ""}}, {p + a + p, {p, a + p.substr(1), "p"}}, {Repeat(a, 200), Then(5, a39, {Repeat(a, 5)})}}) {
+                         {x79 + x79.substr(2) + "\x82\n", {x79, x79.substr(2) + "\x82"}}, {p + "\r" + x79 + "\n", {p + "\r", x79, ""}}, {p + a + p, {p, a + p.substr(1), "p"}}, {Repeat(a, 200), Then(5, a39, {Repeat(a, 5)})}}) {
     EXPECT_EQ(ReadAll(row.bytes, row.capacity), row.lines) << row.bytes.substr(0, 20);
   }
 }
