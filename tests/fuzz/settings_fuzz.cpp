@@ -18,12 +18,14 @@ std::string Answer(const std::string& file) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string file(reinterpret_cast<const char*>(data), size), answer = Answer(file);
+  tolvi::fuzz::Check(answer == "string.dat" || file.find(answer) != std::string::npos,
+                     "the answer is the default or a piece of the file");
+  if (size == 0 || data[0] % 2 == 0) return 0;  // every other input also makes a file of its own
   std::string value;
   for (char c : file) {
     if (c > ' ' && c < 0x7F && !std::strchr("\"'[]=;", c)) value += c;
   }
-  tolvi::fuzz::Check((answer == "string.dat" || file.find(answer) != std::string::npos) &&
-                         Answer("[Gelvo]\r\nStringFile = " + value + " \r\n") == value.substr(0, 19),
-                     "the answer is the default or a piece of the file, and a plain value comes back cut");
+  tolvi::fuzz::Check(Answer("[Gelvo]\r\nStringFile = " + value + " \r\n") == value.substr(0, 19),
+                     "a plain value comes back cut to 19 bytes");
   return 0;
 }
