@@ -17,14 +17,6 @@ constexpr std::size_t kPieceBytes = kSentenceBytes - 1;
 
 int g_line_count = 0;
 
-// True when the last byte of text begins a double-byte character, so that a cut
-// after it would split the character.
-bool EndsInLeadByte(const char* text, std::size_t length) {
-  std::size_t i = 0;
-  while (i < length) i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-  return i > length;
-}
-
 // The pieces of one line, fed its text in parts: whole characters fill pieces of
 // kPieceBytes, and a character that does not fit begins the next piece.
 class PieceCounter {
@@ -124,7 +116,8 @@ char* read_sentence_line(char* buffer, int capacity, SentenceStream& stream) {
     }
   }
   if (!read_any) return nullptr;
-  if (stored == room && EndsInLeadByte(buffer, stored)) {
+  // A cut by the capacity gives the split character's lead byte back to the next line.
+  if (stored == room && WholeCharacterBytes(buffer, stored) < stored) {
     --stored;
     stream.Unread();
   }

@@ -58,15 +58,10 @@ std::size_t AppendText(char* out, std::size_t capacity, std::size_t length,
 }
 
 std::size_t CopyWholeCharacters(std::string_view text, char* out, std::size_t capacity) {
-  // Lead bytes can only be told from trail bytes by walking from the start.
-  std::size_t length = 0;
-  while (length < text.size() && text[length] != '\0') {
-    const bool lead = IsLeadByte(static_cast<unsigned char>(text[length]));
-    const std::size_t end = length + (lead ? 2 : 1);
-    if (end >= capacity || end > text.size() || (lead && text[length + 1] == '\0')) break;
-    length = end;
-  }
-  return AppendText(out, capacity, 0, text.substr(0, length));
+  const std::size_t room = capacity > 0 ? capacity - 1 : 0;
+  const std::string_view until_zero = FieldText(text.data(), text.size());
+  const std::size_t length = until_zero.size() < room ? until_zero.size() : room;
+  return AppendText(out, capacity, 0, text.substr(0, WholeCharacterBytes(text.data(), length)));
 }
 
 std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
@@ -95,8 +90,7 @@ void FormatDateText(const std::tm& local, char* out) {
 }
 
 void LocalDateText(std::time_t when, char* out) {
-  const std::tm* local = std::localtime(&when);
-  if (local) {
+  if (const std::tm* local = std::localtime(&when)) {
     FormatDateText(*local, out);
   } else {
     AppendText(out, kDateTextChars + 1, 0, "-----");
