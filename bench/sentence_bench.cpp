@@ -23,7 +23,8 @@ struct SentenceFileSize {
   const char* file;
   std::size_t bytes;
 };
-const SentenceFileSize kSizes[] = {{"1MB", "bench-1mb.dat", 1u << 20}, {"100MB", "bench-100mb.dat", 100u << 20}};
+const SentenceFileSize kSizes[] = {{"1MB", "bench-1mb.dat", 1u << 20},
+                                   {"100MB", "bench-100mb.dat", 100u << 20}};
 
 void MakeFile(const SentenceFileSize& size) {
   std::error_code ignored;
@@ -53,7 +54,7 @@ void RawPass(benchmark::State& state, const char* file) {
     std::FILE* f = std::fopen(file, "rb");
     std::size_t lines = 0, n;
     while ((n = std::fread(block.data(), 1, block.size(), f)) > 0) {
-      for (const char* p = block.data(), *end = p + n;
+      for (const char *p = block.data(), *end = p + n;
            (p = static_cast<const char*>(std::memchr(p, '\n', end - p))) != nullptr; ++p) {
         ++lines;
       }
@@ -90,7 +91,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration) seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+      if (run.run_type == Run::RT_Iteration)
+        seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
     }
   }
   void Finalize() override {
@@ -125,10 +127,18 @@ int main(int argc, char** argv) {
   for (const SentenceFileSize& size : kSizes) {
     MakeFile(size);
     const std::string label = size.label;
-    benchmark::RegisterBenchmark(("raw_pass/" + label).c_str(), RawPass, size.file)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark(("CountSentences/" + label).c_str(), Count, size.file)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark(("DrawSentence/" + label).c_str(), Draw, size.file)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark(("PrepareGame/" + label).c_str(), Prepare, size.file)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark(("raw_pass/" + label).c_str(), RawPass, size.file)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(("CountSentences/" + label).c_str(), Count, size.file)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(("DrawSentence/" + label).c_str(), Draw, size.file)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(("PrepareGame/" + label).c_str(), Prepare, size.file)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
   }
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;

@@ -3,8 +3,8 @@
 
 #include <chrono>
 
+#include "base/text_format.h"
 #include "practice/settings.h"
-#include "practice/text_format.h"
 #include "scores/high_scores.h"
 
 namespace tolvi {

@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstring>
 
-#include "practice/byte_search.h"
-#include "practice/code_page.h"
+#include "base/byte_search.h"
+#include "base/code_page.h"
 #include "practice/random.h"
 #include "practice/settings.h"
 
@@ -91,7 +91,8 @@ char* read_sentence_line(char* buffer, int capacity, SentenceStream& stream) {
     const std::string_view part = stream.Window().substr(0, room - stored);
     if (part.empty()) break;
     read_any = true;
-    const std::size_t lf = static_cast<std::size_t>(FindByte(part.data(), part.data() + part.size(), '\n') - part.data());
+    const std::size_t lf = static_cast<std::size_t>(
+        FindByte(part.data(), part.data() + part.size(), '\n') - part.data());
     if (lf < part.size()) {
       const std::size_t body = lf > 0 && part[lf - 1] == '\r' ? lf - 1 : lf;
       std::memcpy(buffer + stored, part.data(), body);

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "practice/file.h"
+#include "base/file.h"
 
 namespace tolvi {
 

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "practice/profile.h"
-#include "practice/text_format.h"
+#include "base/profile.h"
+#include "base/text_format.h"
 
 namespace tolvi {
 namespace {

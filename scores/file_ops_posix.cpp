@@ -1,10 +1,10 @@
 // POSIX: fsync, and rename, which replaces the target atomically.
+#include "scores/file_ops.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
-
-#include "scores/file_ops.h"
 
 namespace tolvi {
 namespace {

@@ -1,8 +1,8 @@
 // Windows: FlushFileBuffers, and MoveFileExA with write-through, which replaces the
 // target atomically.
-#include <windows.h>
-
 #include "scores/file_ops.h"
+
+#include <windows.h>
 
 namespace tolvi {
 

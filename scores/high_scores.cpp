@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "practice/file.h"
-#include "practice/text_format.h"
+#include "base/file.h"
+#include "base/text_format.h"
 #include "scores/file_ops.h"
 
 namespace tolvi {
@@ -18,7 +18,6 @@ constexpr std::size_t kStoredDateChars = 20;
 constexpr char kTempFile[] = "highscore.dat.tmp";
 
 HighScoreTable g_table{};
-
 
 template <std::size_t N>
 std::string_view FieldText(const std::array<char, N>& field) {
@@ -74,8 +73,7 @@ WriteResult WriteWholeFile(const char* path, const void* bytes, std::size_t size
   File file{std::fopen(path, "wb")};
   if (!file) return WriteResult::kNotCreated;
   const bool written = std::fwrite(bytes, 1, size, file.get()) == size;
-  return std::fclose(file.release()) == 0 && written ? WriteResult::kWritten
-                                                     : WriteResult::kFailed;
+  return std::fclose(file.release()) == 0 && written ? WriteResult::kWritten : WriteResult::kFailed;
 }
 
 }  // namespace
@@ -98,8 +96,7 @@ int SaveHighScores() {
       // A folder that takes no new file: writing in place is the only way to keep the score.
       return ops.write(kHighScoreFile, g_table.data(), kTableBytes) == WriteResult::kWritten &&
              ops.flush(kHighScoreFile);
-    case WriteResult::kFailed:
-      break;
+    case WriteResult::kFailed: break;
   }
   ops.remove(kTempFile);
   return 0;
@@ -114,14 +111,12 @@ int LoadHighScores() {
   unsigned char bytes[kTableBytes];
   std::size_t n = 0;
   switch (ScoreFileOps().read(kHighScoreFile, bytes, kTableBytes, &n)) {
-    case ReadResult::kMissing:
-      return ResetHighScores();
+    case ReadResult::kMissing: return ResetHighScores();
     case ReadResult::kUnreadable:
       // Only a missing file is replaced; one that is there but unreadable is kept.
       SetDefaults();
       return 0;
-    case ReadResult::kRead:
-      break;
+    case ReadResult::kRead: break;
   }
   std::memcpy(g_table.data(), bytes, n);
   return 1;

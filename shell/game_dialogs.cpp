@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
+#include "base/text_format.h"
 #include "practice/game.h"
-#include "practice/text_format.h"
 #include "resources/resource.h"
 #include "shell/app.h"
 
@@ -37,8 +37,7 @@ INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
       }
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -52,12 +51,13 @@ INT_PTR CALLBACK TypingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case IDOK: TakeEntry(dialog, IDC_TYPING_INPUT, game.typed[game.slot].data(), kTypedReadBytes); break;
+        case IDOK:
+          TakeEntry(dialog, IDC_TYPING_INPUT, game.typed[game.slot].data(), kTypedReadBytes);
+          break;
         case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
       }
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -77,13 +77,10 @@ INT_PTR CALLBACK ResultDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case IDOK:
         case IDCANCEL:
         case IDC_RESULT_HIGHSCORE:
-        case IDC_RESULT_RETRY:
-          EndDialog(dialog, LOWORD(wParam));
-          break;
+        case IDC_RESULT_RETRY: EndDialog(dialog, LOWORD(wParam)); break;
       }
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

@@ -17,9 +17,7 @@ constexpr int kMessageBytes = 256;
 
 int DialogPresenter::AskPlayerName() { return static_cast<int>(ShowNameDialog(main_window_)); }
 
-int DialogPresenter::PromptSentence() {
-  return static_cast<int>(ShowTypingDialog(main_window_));
-}
+int DialogPresenter::PromptSentence() { return static_cast<int>(ShowTypingDialog(main_window_)); }
 
 int DialogPresenter::ShowGameResult() { return static_cast<int>(ShowResultDialog(main_window_)); }
 

@@ -1,7 +1,7 @@
 // The dialogs that only show things: the high-score list, About and Version.
 #include "shell/info_dialogs.h"
 
-#include "practice/text_format.h"
+#include "base/text_format.h"
 #include "resources/resource.h"
 #include "scores/high_scores.h"
 #include "shell/app.h"
@@ -27,13 +27,10 @@ INT_PTR CALLBACK HighScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:
-        case IDCANCEL:
-          EndDialog(dialog, LOWORD(wParam));
-          break;
+        case IDCANCEL: EndDialog(dialog, LOWORD(wParam)); break;
       }
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -43,8 +40,7 @@ INT_PTR CALLBACK InfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       // Esc and the close box send IDCANCEL, which leaves the box open: only OK closes it.
       if (LOWORD(wParam) == IDOK) EndDialog(dialog, IDOK);
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

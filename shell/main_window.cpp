@@ -42,20 +42,15 @@ void RunCommand(HWND window, WORD command) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_KEYDOWN:
       switch (LOWORD(wParam)) {
         case VK_ESCAPE: SendMessageA(window, WM_COMMAND, IDM_QUIT, lParam); break;
         case VK_F1: SendMessageA(window, WM_COMMAND, IDM_START, lParam); break;
       }
       return 0;
-    case WM_COMMAND:
-      RunCommand(window, LOWORD(wParam));
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_COMMAND: RunCommand(window, LOWORD(wParam)); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 

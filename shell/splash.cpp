@@ -10,7 +10,6 @@ namespace {
 constexpr char kSplashClass[] = "TitleWindow";
 constexpr UINT_PTR kSplashTimerId = 0;
 
-
 LRESULT CALLBACK SplashWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
@@ -21,16 +20,14 @@ LRESULT CALLBACK SplashWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       switch (LOWORD(wParam)) {
         case SC_CLOSE:
         case SC_MINIMIZE:
-        case SC_MAXIMIZE:
-          return 0;
+        case SC_MAXIMIZE: return 0;
       }
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_TIMER:
       KillTimer(window, kSplashTimerId);
       DestroyWindow(window);
       return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 

@@ -1,8 +1,8 @@
 // The settings reader on any file gives a terminated name within its field that is the
 // default or a piece of the file, and a plain value comes back cut to 19 bytes.
 #include "fuzz.h"
-#include "practice/file.h"
-#include "practice/profile.h"
+#include "base/file.h"
+#include "base/profile.h"
 
 namespace {
 

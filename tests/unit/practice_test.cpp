@@ -4,11 +4,11 @@
 #include <limits>
 
 #include "support.h"
-#include "practice/profile.h"
+#include "base/profile.h"
 #include "practice/random.h"
 #include "practice/sentence_source.h"
 #include "practice/settings.h"
-#include "practice/text_format.h"
+#include "base/text_format.h"
 
 namespace tolvi {
 namespace {

@@ -1,5 +1,5 @@
 // Lead bytes of the system code page.
-#include "practice/code_page.h"
+#include "base/code_page.h"
 
 #include <windows.h>
 

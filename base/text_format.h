@@ -15,8 +15,7 @@ constexpr std::size_t kDateTextChars = 20;
 std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
                          int min_width);
 
-std::size_t AppendText(char* out, std::size_t capacity, std::size_t length,
-                       std::string_view text);
+std::size_t AppendText(char* out, std::size_t capacity, std::size_t length, std::string_view text);
 
 // Copies text into out (capacity bytes, terminator included), cut where it must be,
 // but never between the two bytes of a character. Returns the length.

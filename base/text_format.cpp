@@ -1,13 +1,13 @@
 // Our own formatting of speeds, scores and dates: the C libraries of the two builds
 // round halves differently, and a garbled score must not overflow a field.
-#include "practice/text_format.h"
+#include "base/text_format.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-#include "practice/code_page.h"
+#include "base/code_page.h"
 
 namespace tolvi {
 namespace {
@@ -47,8 +47,7 @@ std::string_view FieldText(const char* field, std::size_t size) {
   return {field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size};
 }
 
-std::size_t AppendText(char* out, std::size_t capacity, std::size_t length,
-                       std::string_view text) {
+std::size_t AppendText(char* out, std::size_t capacity, std::size_t length, std::string_view text) {
   if (capacity == 0) return 0;
   if (length > capacity - 1) length = capacity - 1;
   const std::size_t n = text.size() < capacity - 1 - length ? text.size() : capacity - 1 - length;

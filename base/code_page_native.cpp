@@ -1,5 +1,5 @@
 // Lead bytes of code page 932.
-#include "practice/code_page.h"
+#include "base/code_page.h"
 
 namespace tolvi {
 

@@ -1,13 +1,14 @@
 // Our INI reader: the answers of the system's reader for a plain settings file.
+#include "base/profile.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 
-#include "practice/file.h"
-#include "practice/profile.h"
-#include "practice/text_format.h"
+#include "base/file.h"
+#include "base/text_format.h"
 
 namespace tolvi {
 namespace {
@@ -26,9 +27,8 @@ std::string_view Trim(std::string_view s) {
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return Lower(x) == Lower(y);
-         });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 // The lines of a stream without their LFs, read in blocks; each is kept only up to
@@ -61,9 +61,8 @@ class LineReader {
 
 }  // namespace
 
-std::size_t ReadProfileStringPortable(const char* section, const char* key,
-                                      const char* fallback, char* out,
-                                      std::size_t capacity, const char* path) {
+std::size_t ReadProfileStringPortable(const char* section, const char* key, const char* fallback,
+                                      char* out, std::size_t capacity, const char* path) {
   return ReadProfileStream(File(std::fopen(path, "rb")).get(), section, key, fallback, out,
                            capacity);
 }
@@ -78,9 +77,8 @@ std::size_t ReadProfileStream(std::FILE* file, const char* section, const char* 
     std::string_view text = Trim(line);
     if (!text.empty() && text.front() == '[') {
       const std::size_t close = text.find(']');
-      const std::string_view name =
-          Trim(text.substr(1, close == std::string_view::npos ? std::string_view::npos
-                                                              : close - 1));
+      const std::string_view name = Trim(
+          text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
       in_section = SameIgnoringCase(name, section);
       continue;
     }
