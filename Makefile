@@ -5,12 +5,19 @@ NATIVE := build/native
 WIN := build/win
 BENCH := build/bench
 
-.PHONY: all deps native win run test unit-native test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
+.PHONY: all deps format format-check native win run test unit-native test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
 
 all: win
 
 deps:
 	@tools/install-deps
+
+# Every tracked C++ file as .clang-format lays it out; make test checks that first.
+format: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check: deps
+	tools/check-format
 
 native: deps
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DTOLVI_SANITIZE=ON
@@ -44,7 +51,7 @@ fuzz: deps
 fuzz-short: deps
 	tools/fuzz 10
 
-test: unit-native fuzz-short test-windows test-package
+test: format-check unit-native fuzz-short test-windows test-package
 
 # The core against one raw pass over the same file, then the real program under Wine.
 bench: win

@@ -25,16 +25,29 @@ inline std::string ReadFile(const std::string& name) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline std::string Repeat(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
+}
+
 // The working folder for its lifetime: the core reads and writes fixed names there.
-struct FreshFolder {
-  const std::filesystem::path previous = std::filesystem::current_path();
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("tolvi-" + std::to_string(std::random_device()()));
-  FreshFolder() { std::filesystem::create_directory(path), std::filesystem::current_path(path); }
+class FreshFolder {
+ public:
+  FreshFolder() {
+    std::filesystem::create_directory(path_);
+    std::filesystem::current_path(path_);
+  }
   ~FreshFolder() {
     std::error_code ignored;
-    std::filesystem::current_path(previous, ignored), std::filesystem::remove_all(path, ignored);
+    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::remove_all(path_, ignored);
   }
+
+ private:
+  const std::filesystem::path previous_ = std::filesystem::current_path();
+  const std::filesystem::path path_ =
+      std::filesystem::temp_directory_path() / ("tolvi-" + std::to_string(std::random_device()()));
 };
 
 }  // namespace tolvi::test

@@ -27,17 +27,19 @@ static BOOL CALLBACK PutWindow(HWND window, LPARAM count) {
   InternalGetWindowText(window, text, 1024);
   RECT r{};
   GetWindowRect(window, &r);
-  std::printf("%s{\"hwnd\":\"%p\",\"thread\":%lu,\"owner\":\"%p\",\"enabled\":%d,"
-              "\"rect\":[%ld,%ld,%ld,%ld]", (*reinterpret_cast<int*>(count))++ ? "," : "",
-              window, GetWindowThreadProcessId(window, nullptr), GetWindow(window, GW_OWNER), IsWindowEnabled(window), r.left, r.top,
-              r.right, r.bottom);
+  std::printf(
+      "%s{\"hwnd\":\"%p\",\"thread\":%lu,\"owner\":\"%p\",\"enabled\":%d,"
+      "\"rect\":[%ld,%ld,%ld,%ld]",
+      (*reinterpret_cast<int*>(count))++ ? "," : "", window,
+      GetWindowThreadProcessId(window, nullptr), GetWindow(window, GW_OWNER),
+      IsWindowEnabled(window), r.left, r.top, r.right, r.bottom);
   PutText("class", name);
   PutText("text", text);
   std::printf(",\"controls\":[");
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     DWORD_PTR copied = 0, selection = 0;
-    SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, kMessageTimeoutMillis, &copied);
+    SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        kMessageTimeoutMillis, &copied);
     SendMessageTimeoutW(child, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMillis,
                         &selection);
     std::printf("{\"hwnd\":\"%p\",\"id\":%d,\"sel\":[%u,%u]", child, GetDlgCtrlID(child),

@@ -11,9 +11,13 @@ std::string ReadAll(std::string& raw, std::size_t block_bytes, int capacity, int
   tolvi::SentenceStream stream(tolvi::File(fmemopen(raw.data(), raw.size(), "rb")), block_bytes);
   std::vector<char> buffer(capacity);  // exactly the capacity, so a write past it is caught
   std::string lines;
-  for (*count = 0; const char* line = tolvi::read_sentence_line(buffer.data(), capacity, stream);) {
-    tolvi::fuzz::Check(std::memchr(line, '\0', capacity) && !std::strchr(line, '\n'), "a line is terminated and holds no LF");
-    lines += (*count)++ ? "\n" : "", lines += line;
+  *count = 0;
+  while (const char* line = tolvi::read_sentence_line(buffer.data(), capacity, stream)) {
+    tolvi::fuzz::Check(std::memchr(line, '\0', capacity) && !std::strchr(line, '\n'),
+                       "a line is terminated and holds no LF");
+    if (*count > 0) lines += '\n';
+    lines += line;
+    ++*count;
   }
   return lines;
 }
@@ -25,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t block_bytes = data[0] < 250 ? 1 + data[0] % 100 : tolvi::kSentenceBlockBytes;
   std::string raw(reinterpret_cast<const char*>(data + 1), size - 1);
   if (raw.empty()) raw = "\x1A";  // the same empty text, and a stream needs a byte
-  int pieces = 0, lines = 0;
+  int pieces = 0;
+  int lines = 0;
   ReadAll(raw, block_bytes, tolvi::kSentenceBytes, &pieces);
   tolvi::SentenceStream stream(tolvi::File(fmemopen(raw.data(), raw.size(), "rb")), block_bytes);
   tolvi::fuzz::Check(tolvi::CountLines(stream) == pieces, "the count is the number of lines");

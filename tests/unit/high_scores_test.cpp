@@ -1,11 +1,11 @@
-// highscore.dat byte for byte: the default file, the ranking rule, stale bytes,
-// short, long, garbled and refused files.
+// highscore.dat byte for byte: the default file, the ranking rule, stale bytes, short,
+// long, garbled and refused files.
+#include "scores/high_scores.h"
 
-#include "support.h"
 #include "practice/sentence_source.h"
 #include "practice/settings.h"
 #include "scores/file_ops.h"
-#include "scores/high_scores.h"
+#include "support.h"
 
 namespace tolvi {
 namespace {
@@ -17,13 +17,17 @@ const char kDate[] = "Aug 04 07:04:32 1999";
 std::string Record(const std::string& name, double score, const std::string& date) {
   std::string bytes(48, '\0');
   std::memcpy(&bytes[16], &score, 8);  // both builds run on little-endian machines
-  return bytes.replace(0, name.size(), name).replace(24, date.size(), date);
+  bytes.replace(0, name.size(), name);
+  return bytes.replace(24, date.size(), date);
 }
 
-// Entry i is named p<i> and dated d<i>; no scores, the default table.
+// Entry i is named p<i> and dated d<i>; with no scores, the default table.
 std::string TableOf(const Scores& scores) {
   std::string bytes;
-  for (std::size_t i = 0; i < 10; ++i) bytes += scores.empty() ? Record("(non)", 0, "-----") : Record("p" + std::to_string(i), scores[i], "d" + std::to_string(i));
+  for (std::size_t i = 0; i < 10; ++i) {
+    const std::string n = std::to_string(i);
+    bytes += scores.empty() ? Record("(non)", 0, "-----") : Record("p" + n, scores[i], "d" + n);
+  }
   return bytes;
 }
 
@@ -45,16 +49,35 @@ class HighScoreFile : public ::testing::Test {
   test::FreshFolder folder_;
 };
 
-TEST_F(HighScoreFile, RankingRuleOverTheDefaultFileAndOthers) {
-  struct Row { Scores table; double speed; int place; };  // no table: no file; place 10: left out
-  for (const Row& row : {Row{{}, 50, 0}, {{}, 0, 0}, {kTens, 55, 5}, {kTens, 5, 10}, {kTens, 100, 0}, {kTens, 10, 9},
-                         {{5, 50, 1, 1, 1, 1, 1, 1, 1, 1}, 20, 2}, {kTens, NAN, 0}, {{1, 1, 1, 1, 1, 1, 1, 1, 1, NAN}, 0.5, 9}}) {
+TEST_F(HighScoreFile, ANewScoreGoesJustBelowTheLowestThatBeatsIt) {
+  struct Row {
+    Scores table;  // none: no file
+    double speed;
+    int place;  // 10: left out, the file untouched
+  };
+  const Row rows[] = {
+      {{}, 50, 0},
+      {{}, 0, 0},
+      {kTens, 55, 5},
+      {kTens, 5, 10},
+      {kTens, 100, 0},
+      {kTens, 10, 9},
+      {{5, 50, 1, 1, 1, 1, 1, 1, 1, 1}, 20, 2},
+      {kTens, NAN, 0},
+      {{1, 1, 1, 1, 1, 1, 1, 1, 1, NAN}, 0.5, 9},
+  };
+  for (const Row& row : rows) {
     ZeroTable();
     if (!row.table.empty()) test::WriteFile(kHighScoreFile, TableOf(row.table) + "trailer");
     ASSERT_EQ(InsertScore("a-name-of-17bytes", row.speed, kDate), 1) << row.speed;
-    std::string expected = TableOf(row.table) + (row.place == 10 ? "trailer" : "");
-    if (row.place < 10) expected.insert(48 * row.place, Record("a-name-of-17byt", row.speed, kDate)).resize(480);
-    EXPECT_EQ(test::ReadFile(kHighScoreFile), expected) << row.speed << " into a table of " << row.table.size();
+    std::string expected = TableOf(row.table);
+    if (row.place == 10) {
+      expected += "trailer";
+    } else {
+      expected.insert(48 * row.place, Record("a-name-of-17byt", row.speed, kDate)).resize(480);
+    }
+    EXPECT_EQ(test::ReadFile(kHighScoreFile), expected)
+        << row.speed << " into " << row.table.size();
   }
 }
 
@@ -76,38 +99,59 @@ TEST_F(HighScoreFile, ShortLongAndGarbledFiles) {
   char text[kScoreTextBytes];
   test::WriteFile(kHighScoreFile, TableOf(kTens) + std::string(1000, 'J'));
   ASSERT_EQ(LoadHighScores(), 1);
+  EXPECT_EQ(Image(), TableOf(kTens)) << "only the first 480 bytes are read";
   std::remove(kHighScoreFile);
   ASSERT_EQ(LoadHighScores(), 1);
   FormatScoreText(9, text);
   EXPECT_STREQ(text, " 0.00  -----") << "a missing file brings the default table";
-  test::WriteFile(kHighScoreFile, TableOf(kTens) + std::string(1000, 'J'));
+  EXPECT_EQ(test::ReadFile(kHighScoreFile), TableOf({})) << "and writes it";
+  test::WriteFile(kHighScoreFile, TableOf(kTens));
   ASSERT_EQ(LoadHighScores(), 1);
   test::WriteFile(kHighScoreFile, "Zed");
   ASSERT_EQ(LoadHighScores(), 1);
-  EXPECT_EQ(Image(), "Zed" + TableOf(kTens).substr(3)) << "only the bytes the file holds are taken";
+  EXPECT_EQ(Image(), "Zed" + TableOf(kTens).substr(3)) << "only the bytes the file holds";
   test::WriteFile(kHighScoreFile, std::string(480, 'A'));  // no zero byte anywhere
   ASSERT_EQ(LoadHighScores(), 1);
   FormatScoreText(0, text);
-  EXPECT_EQ(std::string(EntryName(0)) + "|" + text, std::string(16, 'A') + "|2261634.51  " + std::string(24, 'A'));
-  for (int i : {-1, 10}) EXPECT_EQ(std::string(EntryName(i)) + std::string(EntryDate(i)) + std::to_string(EntryScore(i)), "0.000000");
+  EXPECT_EQ(EntryName(0), std::string(16, 'A'));
+  EXPECT_STREQ(text, ("2261634.51  " + std::string(24, 'A')).c_str());
+  for (int i : {-1, 10}) {
+    EXPECT_EQ(EntryName(i), "");
+    EXPECT_EQ(EntryDate(i), "");
+    EXPECT_EQ(EntryScore(i), 0.0);
+  }
 }
 
 FileOps g_system;
-WriteResult g_temp_answer, g_file_answer;
+WriteResult g_temp_answer;
+WriteResult g_file_answer;
 
 // A disk that answers each write as told: the temporary file first, then the file itself.
 WriteResult AnswerAsTold(const char* path, const void* bytes, std::size_t size) {
-  const WriteResult answer = std::strcmp(path, kHighScoreFile) == 0 ? g_file_answer : g_temp_answer;
+  const bool file = std::strcmp(path, kHighScoreFile) == 0;
+  const WriteResult answer = file ? g_file_answer : g_temp_answer;
   return answer == WriteResult::kWritten ? g_system.write(path, bytes, size) : answer;
 }
 
-TEST_F(HighScoreFile, RefusedSavesKeepTheOldTableAndALockedFolderTakesItInPlace) {
-  const std::string old_table = TableOf(kTens), new_table = (Record("new", 1000, kDate) + old_table).substr(0, 480);
-  struct Row { WriteResult temp, file; int saved; };
-  for (const Row& row : {Row{WriteResult::kFailed, WriteResult::kWritten, 0}, {WriteResult::kNotCreated, WriteResult::kNotCreated, 0},
-                         {WriteResult::kNotCreated, WriteResult::kWritten, 1}}) {
+TEST_F(HighScoreFile, ARefusedSaveKeepsTheOldTableAndALockedFolderTakesItInPlace) {
+  const std::string old_table = TableOf(kTens);
+  const std::string new_table = (Record("new", 1000, kDate) + old_table).substr(0, 480);
+  struct Row {
+    WriteResult temp;
+    WriteResult file;
+    int saved;
+  };
+  const Row rows[] = {
+      {WriteResult::kFailed, WriteResult::kWritten, 0},
+      {WriteResult::kNotCreated, WriteResult::kNotCreated, 0},
+      {WriteResult::kNotCreated, WriteResult::kFailed, 0},
+      {WriteResult::kNotCreated, WriteResult::kWritten, 1},
+  };
+  for (const Row& row : rows) {
     test::WriteFile(kHighScoreFile, old_table);
-    g_system = ScoreFileOps(), g_temp_answer = row.temp, g_file_answer = row.file;
+    g_system = ScoreFileOps();
+    g_temp_answer = row.temp;
+    g_file_answer = row.file;
     ScoreFileOps().write = AnswerAsTold;
     EXPECT_EQ(InsertScore("new", 1000, kDate), row.saved);
     const std::string file = test::ReadFile(kHighScoreFile);
@@ -132,10 +176,14 @@ TEST_F(HighScoreFile, NoFileLeftOpenNorReplacedWhereItMustNotBe) {
   EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));
   std::filesystem::remove(kHighScoreFile);
 
-  const auto open_files = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+  const auto open_files = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+  };
   test::WriteFile("string.dat", "x\n");
   const auto before = open_files();
-  for (int i = 0; i < 1000; ++i) ASSERT_EQ(LoadSettings() + CountSentences() + InsertScore("n", i, kDate), 3);
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_EQ(LoadSettings() + CountSentences() + InsertScore("n", i, kDate), 3);
+  }
   EXPECT_EQ(open_files(), before) << "after a thousand games";
 }
 #endif
