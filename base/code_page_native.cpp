@@ -1,10 +1,68 @@
-// Lead bytes of code page 932.
+// Code page 932 through iconv, whose CP932 is the Windows table.
 #include "base/code_page.h"
 
-namespace tolvi {
+#include <iconv.h>
 
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+#include <cerrno>
+
+namespace tolvi {
+namespace {
+
+// One converter a direction, opened on first use and kept for the program's life.
+class Converter {
+ public:
+  Converter(const char* to, const char* from)
+      : cd_(iconv_open(to, from)), from_utf8_(std::string_view(from) == "UTF-8") {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Appends in converted; what cannot be converted becomes '?': a whole character of
+  // UTF-8, a byte of anything else.
+  void Append(std::string_view in, std::string& out) {
+    if (!ok()) {
+      out.append(in.size(), '?');
+      return;
+    }
+    char* src = const_cast<char*>(in.data());
+    std::size_t left = in.size();
+    char buffer[1024];
+    while (left > 0) {
+      char* dst = buffer;
+      std::size_t room = sizeof buffer;
+      const std::size_t done = iconv(cd_, &src, &left, &dst, &room);
+      out.append(buffer, static_cast<std::size_t>(dst - buffer));
+      if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
+        out += '?';
+        do {
+          ++src;
+          --left;
+        } while (from_utf8_ && left > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80);
+      }
+    }
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+  }
+
+ private:
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t cd_;
+  bool from_utf8_;
+};
+
+}  // namespace
+
+void AppendCp932FromBmpUtf8(std::string_view utf8, std::string& out) {
+  static Converter converter("CP932", "UTF-8");
+  converter.Append(utf8, out);
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  static Converter converter("UTF-8", "CP932");
+  std::string out;
+  converter.Append(cp932, out);
+  return out;
 }
 
 }  // namespace tolvi

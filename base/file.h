@@ -1,4 +1,4 @@
-// A C stream that closes itself.
+// A C stream that closes itself, and a seek that reaches past 2 GiB.
 #pragma once
 
 #include <cstdio>
@@ -10,5 +10,14 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Moves to a byte from the start, past 2 GiB too.
+inline bool SeekFile(std::FILE* file, long long offset) {
+#ifdef _WIN32
+  return _fseeki64(file, offset, SEEK_SET) == 0;
+#else
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
 
 }  // namespace tolvi

@@ -22,21 +22,40 @@ struct SentenceFileSize {
   const char* label;
   const char* file;
   std::size_t bytes;
+  bool utf8;  // lines of kana among the ASCII, so the file is read as UTF-8
 };
-const SentenceFileSize kSizes[] = {{"1MB", "bench-1mb.dat", 1u << 20},
-                                   {"100MB", "bench-100mb.dat", 100u << 20}};
+const SentenceFileSize kSizes[] = {{"1MB", "bench-1mb.dat", 1u << 20, false},
+                                   {"100MB", "bench-100mb.dat", 100u << 20, false},
+                                   {"100MB-utf8", "bench-100mb-u8.dat", 100u << 20, true}};
+
+// A line of printable ASCII of 10 to 78 bytes; or of UTF-8, words of hiragana between
+// spaces, and one line in 256 a long one of up to 300 bytes, which the count converts.
+std::string MakeLine(std::mt19937& random, bool utf8) {
+  std::string line;
+  if (!utf8) {
+    line.assign(10 + random() % 69, 'a');
+    for (char& c : line) c = static_cast<char>(' ' + random() % 95);
+    return line + '\n';
+  }
+  const std::size_t bytes = random() % 256 == 0 ? 79 + random() % 222 : 10 + random() % 69;
+  while (line.size() + 3 <= bytes) {
+    for (std::size_t kana = 1 + random() % 6; kana > 0 && line.size() + 3 <= bytes; --kana) {
+      line += "\xE3\x81";
+      line += static_cast<char>(0x81 + random() % 63);
+    }
+    if (line.size() < bytes) line += ' ';
+  }
+  return line + '\n';
+}
 
 void MakeFile(const SentenceFileSize& size) {
   std::error_code ignored;
   if (std::filesystem::file_size(size.file, ignored) == size.bytes) return;
   std::mt19937 random(7);
   std::ofstream out(size.file, std::ios::binary | std::ios::trunc);
-  std::string line;
   std::size_t written = 0;
   while (written < size.bytes) {
-    line.assign(10 + random() % 69, 'a');
-    for (char& c : line) c = static_cast<char>(' ' + random() % 95);
-    line += '\n';
+    std::string line = MakeLine(random, size.utf8);
     if (written + line.size() > size.bytes) line.resize(size.bytes - written);
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
     written += line.size();
@@ -105,13 +124,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
         if (raw > 0 && t > 0) std::printf("  %-16s %-6s %8.3f\n", op, size.label, t / raw);
       }
     }
-    std::printf("Goals on the 100MB file: CountSentences within 1.1, PrepareGame within 1.2.\n");
+    std::printf("Goals on the 100MB files: CountSentences within 1.1, PrepareGame within 1.2.\n");
   }
 
  private:
   double Time(const std::string& prefix) const {
     for (const auto& [name, t] : seconds_) {
-      if (name.rfind(prefix, 0) == 0) return t;
+      if (name.rfind(prefix + "/", 0) == 0) return t;
     }
     return 0;
   }

@@ -56,6 +56,8 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
   // 829 lines of 79 bytes end 45 bytes short of the 64 KiB block.
   const std::string pad = Repeat(p + "\n", 829);
   const std::string q(44, 'q');
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string utf8_a = "\xE3\x81\x82";
   struct Row {
     std::string bytes;
     Lines lines;
@@ -97,9 +99,21 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
            "w",
        Then(829, p, {q + "qw"})},
       {std::string(65546, 'x'), Then(829, x79, {std::string(55, 'x')})},
+      // UTF-8 is read as the code page 932 it converts to, then cut into pieces.
+      {bom, {}},
+      {bom + bom + "a\r\n\xC3\xA9", {"?a", "?"}},
+      {"\xE3\x80\x9C\xE2\x88\x92\xE2\x91\xA0\n", {"\x81\x60\x81\x7C\x87\x40"}},
+      {bom + "\xC3\xA9\xE3\x81\n\xF0\x9F\x98\x80\x1A\xE3", {"???", "?"}},
+      {Repeat(utf8_a, 30) + "\n", {Repeat(a, 30)}},
+      {Repeat(utf8_a, 40), {a39, a}},
+      {"x" + Repeat(utf8_a, 40), {"x" + a39, a}},
+      {pad + "x" + Repeat(utf8_a, 40), Then(829, p, {"x" + a39, a})},
+      {pad + q + "\xC3\xA9\n", Then(829, p, {q + "?"})},
+      {pad + q + "\xC3" + "\xE3\x81\x82", Then(829, p, {q + "?" + a})},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(ReadAll(row.bytes, row.capacity), row.lines) << row.bytes.substr(0, 20);
+    EXPECT_EQ(ReadAll(row.bytes, row.capacity), row.lines)
+        << row.bytes.size() << " bytes: " << row.bytes.substr(0, 20);
   }
 }
 

@@ -2,6 +2,7 @@
 #include <cfloat>
 #include <limits>
 
+#include "base/code_page.h"
 #include "base/text_format.h"
 #include "support.h"
 
@@ -100,6 +101,50 @@ TEST(TextFormat, CutsNeverSplitACharacter) {
     EXPECT_EQ(out, row.cut) << row.text << " in " << row.capacity << " bytes";
     EXPECT_EQ(length, row.capacity > 0 ? std::strlen(out) : 0) << row.text;
   }
+}
+
+// Both builds convert alike, the characters that tables of code page 932 are known to
+// disagree on included.
+TEST(CodePage, Utf8ToCp932AndBack) {
+  struct Row {
+    std::string utf8;
+    std::string cp932;
+    bool back = true;  // whether the code page 932 reads back as the same UTF-8
+  };
+  const Row rows[] = {
+      {"Tolvi 1.00\r\n", "Tolvi 1.00\r\n"},
+      {"\xE3\x81\x82\xE9\xAB\x98", "\x82\xA0\x8D\x82"},         // hiragana a, kanji
+      {"\xEF\xBD\xB1", "\xB1"},                                 // half-width katakana a
+      {"\xEF\xBD\x9E", "\x81\x60"},                             // full-width tilde
+      {"\xE3\x80\x9C", "\x81\x60", false},                      // wave dash
+      {"\xEF\xBC\x8D", "\x81\x7C"},                             // full-width hyphen-minus
+      {"\xE2\x88\x92", "\x81\x7C", false},                      // minus sign
+      {"\xE2\x88\xA5\xE2\x80\x95", "\x81\x61\x81\x5C"},         // parallel, horizontal bar
+      {"\xE2\x80\x96\xE2\x80\x94", "\x81\x61\x81\x5C", false},  // double bar, em dash
+      {"\xEF\xBF\xA0\xEF\xBF\xA1\xEF\xBF\xA2", "\x81\x91\x81\x92\x81\xCA"},
+      {"\xC2\xA2\xC2\xA3\xC2\xAC", "\x81\x91\x81\x92\x81\xCA", false},       // cent, pound, not
+      {"\xE2\x91\xA0\xE2\x85\xA0\xE2\x89\x92", "\x87\x40\x87\x54\x81\xE0"},  // NEC
+      {"\xE2\x85\xB0\xE9\xAB\x99", "\xFA\x40\xFB\xFC"},  // IBM: small roman one, kanji
+      {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "????",
+       false},  // no form: yen, e acute, euro, emoji
+      {"\x80\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", "??????????", false},  // not UTF-8
+      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},                 // cut off
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(Utf8ToCp932(row.utf8), row.cp932) << row.utf8;
+    if (row.back) {
+      EXPECT_EQ(Cp932ToUtf8(row.cp932), row.utf8) << row.utf8;
+    }
+  }
+  std::string out;
+  EXPECT_EQ(AppendCp932FromUtf8("a\xE3\x81", out, true), 1u) << "a cut-off end waits";
+  EXPECT_EQ(out, "a");
+  EXPECT_TRUE(IsUtf8("\xE3\x81", true));
+  EXPECT_FALSE(IsUtf8("\xE3\x81", false));
+  EXPECT_FALSE(
+      IsUtf8("\xE3\x81"
+             "a",
+             true));
 }
 
 std::tm AugustFourth1999() {
