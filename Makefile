@@ -1,13 +1,16 @@
 # Tolvi: make run, make test, make bench (see README.md).
 SHELL := /bin/bash
 JOBS ?= 2
+# Debug with sanitizers, for the tests; the native program as players get it; Windows.
 NATIVE := build/native
+APP := build/app
 WIN := build/win
 BENCH := build/bench
 
-.PHONY: all deps format format-check native win run test unit-native test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
+.PHONY: all deps format format-check native app win run run-windows test unit-native \
+	test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
 
-all: win
+all: app win
 
 deps:
 	@tools/install-deps
@@ -23,23 +26,32 @@ native: deps
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DTOLVI_SANITIZE=ON
 	cmake --build $(NATIVE) -j$(JOBS)
 
+app: deps
+	cmake -S . -B $(APP) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(APP) -j$(JOBS) --target tolvi_gtk
+
 win: deps
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WIN) -j$(JOBS)
 
-run: win
+# The native program in run/ with the sample sentences; run-windows: tolvi.exe under Wine.
+run: app
+	tools/run-native $(APP)/gtk/tolvi
+
+run-windows: win
 	tools/run-game
 
+# The unit, stress and native end-to-end tests, on a virtual display.
 unit-native: native
-	ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+	tools/with-display ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 
 # The Windows unit tests and the end-to-end tests, under Wine on a virtual display.
 test-windows: win
 	tools/with-wine-display ctest --test-dir $(WIN) --output-on-failure
 
-# The Debian package unpacked and started under Wine, on a virtual display of its own.
+# The Debian package unpacked, checked and started, on a virtual display of its own.
 test-package: deb
-	tools/with-wine-display tests/package/test_package
+	tools/with-display tests/package/test_package
 
 # The three fuzz targets side by side, each until FUZZ_RUNS executions or FUZZ_SECONDS;
 # make test runs a short pass of each.
@@ -55,7 +67,7 @@ test: format-check unit-native fuzz-short test-windows test-package
 
 # The core against one raw pass over the same file, then the real program under Wine.
 bench: win
-	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON
+	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON -DTOLVI_GTK=OFF
 	cmake --build $(BENCH) -j$(JOBS) --target tolvi_bench
 	$(BENCH)/bench/tolvi_bench --benchmark_color=false
 	tools/with-wine-display bench/first_prompt
@@ -67,8 +79,8 @@ screenshots: win
 dist: win
 	tools/make-dist
 
-deb: win
-	tools/make-deb
+deb: app
+	tools/make-deb $(APP)/gtk/tolvi
 
 clean:
 	rm -rf build run dist

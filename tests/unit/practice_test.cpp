@@ -16,6 +16,7 @@ using test::Repeat;
 TEST(SentenceFile, NothingIsDrawnBeforeTheFileWasCounted) {
   test::FreshFolder folder;
   test::WriteFile("string.dat", "x\n");
+  EXPECT_EQ(rand15(), 41) << "a fresh process draws as if seeded with 1";
   char sentence[kSentenceBytes] = "unchanged";
   EXPECT_EQ(DrawSentence(sentence), 0);
   EXPECT_STREQ(sentence, "unchanged");

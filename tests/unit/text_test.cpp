@@ -128,7 +128,9 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "????",
        false},  // no form: yen, e acute, euro, emoji
       {"\x80\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", "??????????", false},  // not UTF-8
-      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},                 // cut off
+      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},
+      {"\xE0\xA0\x80\xF0\x90\x80\x80", "??", false},       // the lowest of three and four bytes
+      {"\xE0\x9F\xBF\xF0\x8F\xBF\xBF", "???????", false},  // overlong                 // cut off
   };
   for (const Row& row : rows) {
     EXPECT_EQ(Utf8ToCp932(row.utf8), row.cp932) << row.utf8;

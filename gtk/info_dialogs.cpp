@@ -1,0 +1,85 @@
+// The dialogs that only show things: the high-score list, About and Version.
+#include "gtk/info_dialogs.h"
+
+#include "base/text_format.h"
+#include "gtk/app.h"
+#include "gtk/widgets.h"
+#include "resources/resource.h"
+#include "scores/high_scores.h"
+
+namespace tolvi {
+
+namespace {
+
+constexpr char kHighScoreCaption[] = "HighScore";
+constexpr const char* kRankTexts[kHighScoreEntries] = {"１", "２", "３", "４", "５",
+                                                       "６", "７", "８", "９", "１０"};
+constexpr char kAboutCaption[] = "About";
+constexpr const char* kAboutLines[] = {"Tolvi：簡単タイピングソフト", "Program: Tolvi developers",
+                                       "Title picture: Tolvi developers"};
+constexpr char kVersionCaption[] = "Version Info";
+constexpr const char* kVersionLines[] = {"Tolvi ", "Version 1.00", "1999/8/23", "Producer: Tolvi"};
+constexpr char kOkText[] = "OK";
+// Wide enough for a 16-byte name and a score with its date.
+constexpr int kNameWidthChars = 16;
+constexpr int kScoreWidthChars = 30;
+
+// With no button to be the default, Enter itself ends the list with OK.
+gboolean EndOnEnter(GtkWidget* dialog, GdkEventKey* event, gpointer) {
+  switch (event->keyval) {
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter: gtk_dialog_response(GTK_DIALOG(dialog), kOkId); return TRUE;
+    default: return FALSE;
+  }
+}
+
+template <std::size_t kLines>
+int ShowInfoDialog(GtkWindow* owner, const char* caption, const char* const (&lines)[kLines]) {
+  GtkWidget* grid = NewGrid();
+  for (std::size_t i = 0; i < kLines; ++i) {
+    gtk_grid_attach(GTK_GRID(grid), NewLabel(lines[i]), 0, static_cast<int>(i), 1, 1);
+  }
+  GtkWidget* ok = NewButton(kOkText, kOkId);
+  gtk_widget_set_halign(ok, GTK_ALIGN_START);
+  gtk_grid_attach(GTK_GRID(grid), ok, 0, static_cast<int>(kLines), 1, 1);
+  ModalDialog dialog(owner, NewDialog(caption, grid));
+  SetDefaultButton(dialog.get(), ok);
+  // Esc and the close box leave the box open, as they do on Windows: only OK closes it.
+  g_signal_connect(dialog.get(), "delete-event", G_CALLBACK(gtk_true), nullptr);
+  return dialog.Run();
+}
+
+}  // namespace
+
+int ShowHighScoreDialog(GtkWindow* owner) {
+  GtkWidget* grid = NewGrid();
+  for (int i = 0; i < kHighScoreEntries; ++i) {
+    // A name field may fill its 16 bytes with no zero byte after them.
+    char name[kNameFieldBytes + 1];
+    CopyWholeCharacters(EntryName(i), name, sizeof name);
+    char score[kScoreTextBytes];
+    FormatScoreText(i, score);
+    CopyWholeCharacters(score, score, sizeof score);
+    GtkWidget* rank = NewLabel(kRankTexts[i]);
+    GtkWidget* name_field = NewField(IDC_HS_NAME1 + 2 * i, name, false);
+    gtk_entry_set_width_chars(GTK_ENTRY(name_field), kNameWidthChars);
+    gtk_label_set_mnemonic_widget(GTK_LABEL(rank), name_field);
+    GtkWidget* score_field = NewField(IDC_HS_SCORE1 + 2 * i, score, false);
+    gtk_entry_set_width_chars(GTK_ENTRY(score_field), kScoreWidthChars);
+    gtk_grid_attach(GTK_GRID(grid), rank, 0, i, 1, 1);
+    gtk_grid_attach(GTK_GRID(grid), name_field, 1, i, 1, 1);
+    gtk_grid_attach(GTK_GRID(grid), score_field, 2, i, 1, 1);
+  }
+  ModalDialog dialog(owner, NewDialog(kHighScoreCaption, grid));
+  g_signal_connect(dialog.get(), "key-press-event", G_CALLBACK(EndOnEnter), nullptr);
+  return dialog.Run();
+}
+
+int ShowAboutDialog(GtkWindow* owner) { return ShowInfoDialog(owner, kAboutCaption, kAboutLines); }
+
+int ShowVersionDialog(GtkWindow* owner) {
+  return ShowInfoDialog(owner, kVersionCaption, kVersionLines);
+}
+
+}  // namespace tolvi

@@ -1,0 +1,130 @@
+// The main window: its menu bar, its keys and the commands it carries out.
+#include "gtk/main_window.h"
+
+#include "gtk/app.h"
+#include "gtk/game_dialogs.h"
+#include "gtk/game_presenter.h"
+#include "gtk/info_dialogs.h"
+#include "practice/game.h"
+#include "resources/resource.h"
+#include "scores/high_scores.h"
+
+namespace tolvi {
+
+namespace {
+
+constexpr char kMainClass[] = "TOLVI";
+constexpr char kMainCaption[] = "Tolvi";
+constexpr int kMainX = 300;
+constexpr int kMainY = 300;
+constexpr int kMainWidth = 300;
+constexpr int kMainHeight = 200;
+
+enum class Place { kPopupInBar, kCommandInPopup, kCommandInBar, kSeparatorInBar };
+
+struct MenuEntry {
+  Place place;
+  const char* text;
+  int command;
+};
+
+// Menu 101, in order; a command in a popup belongs to the popup before it.
+constexpr MenuEntry kMenu[] = {
+    {Place::kPopupInBar, "Game", 0},
+    {Place::kCommandInPopup, "Start(F1)", IDM_START},
+    {Place::kCommandInPopup, "終了(Esc)", IDM_QUIT},
+    {Place::kSeparatorInBar, nullptr, 0},
+    {Place::kCommandInBar, "ユーザ変更", IDM_CHANGE_USER},
+    {Place::kSeparatorInBar, nullptr, 0},
+    {Place::kCommandInBar, "HighScore", IDM_HIGHSCORE},
+    {Place::kPopupInBar, "Help", 0},
+    {Place::kCommandInPopup, "About", IDM_ABOUT},
+    {Place::kCommandInPopup, "Version", IDM_VERSION},
+};
+
+GtkWindow* g_main_window = nullptr;
+
+void StartGame(GtkWindow* window) {
+  DialogPresenter presenter(window);
+  PlayGame(presenter);
+}
+
+void ShowHighScoresFromFile(GtkWindow* window) {
+  LoadHighScores();
+  ShowHighScoreDialog(window);
+}
+
+void RunCommand(int command) {
+  GtkWindow* window = g_main_window;
+  switch (command) {
+    case IDM_START: StartGame(window); break;
+    case IDM_ABOUT: ShowAboutDialog(window); break;
+    case IDM_VERSION: ShowVersionDialog(window); break;
+    case IDM_QUIT: gtk_widget_destroy(GTK_WIDGET(window)); break;
+    case IDM_CHANGE_USER: ShowNameDialog(window); break;
+    case IDM_HIGHSCORE: ShowHighScoresFromFile(window); break;
+  }
+}
+
+void ChooseMenuEntry(GtkMenuItem*, gpointer command) { RunCommand(GPOINTER_TO_INT(command)); }
+
+// F1 and Esc reach the window only while it has the focus; every other key keeps its usual
+// meaning, F10 for the menu bar among them.
+gboolean PressKey(GtkWidget*, GdkEventKey* event, gpointer) {
+  switch (event->keyval) {
+    case GDK_KEY_Escape: RunCommand(IDM_QUIT); return TRUE;
+    case GDK_KEY_F1: RunCommand(IDM_START); return TRUE;
+    default: return FALSE;
+  }
+}
+
+// While a dialog holds the input the window cannot be closed, as a disabled window cannot.
+gboolean AskToClose(GtkWidget*, GdkEvent*, gpointer) { return gtk_grab_get_current() != nullptr; }
+
+GtkWidget* NewMenuBar() {
+  GtkWidget* bar = gtk_menu_bar_new();
+  GtkWidget* popup = nullptr;
+  for (const MenuEntry& entry : kMenu) {
+    GtkWidget* item = entry.place == Place::kSeparatorInBar
+                          ? gtk_separator_menu_item_new()
+                          : gtk_menu_item_new_with_label(entry.text);
+    if (entry.command != 0) {
+      g_signal_connect(item, "activate", G_CALLBACK(ChooseMenuEntry),
+                       GINT_TO_POINTER(entry.command));
+    }
+    GtkWidget* shell = entry.place == Place::kCommandInPopup ? popup : bar;
+    gtk_menu_shell_append(GTK_MENU_SHELL(shell), item);
+    if (entry.place == Place::kPopupInBar) {
+      popup = gtk_menu_new();
+      gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), popup);
+    }
+  }
+  return bar;
+}
+
+}  // namespace
+
+GtkWidget* CreateMainWindow() {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), kMainCaption);
+  gtk_window_set_default_size(GTK_WINDOW(window), kMainWidth, kMainHeight);
+  gtk_window_move(GTK_WINDOW(window), kMainX, kMainY);
+  atk_object_set_accessible_id(gtk_widget_get_accessible(window), kMainClass);
+  g_signal_connect(window, "key-press-event", G_CALLBACK(PressKey), nullptr);
+  g_signal_connect(window, "delete-event", G_CALLBACK(AskToClose), nullptr);
+  g_signal_connect(window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
+
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  gtk_box_pack_start(GTK_BOX(box), NewMenuBar(), FALSE, FALSE, 0);
+  GtkWidget* client = gtk_event_box_new();
+  gtk_box_pack_start(GTK_BOX(box), client, TRUE, TRUE, 0);
+  gtk_container_add(GTK_CONTAINER(window), box);
+  gtk_widget_show_all(box);
+  SetClientArea(client);
+
+  g_main_window = GTK_WINDOW(window);
+  g_object_add_weak_pointer(G_OBJECT(window), reinterpret_cast<gpointer*>(&g_main_window));
+  return window;
+}
+
+}  // namespace tolvi
