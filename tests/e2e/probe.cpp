@@ -37,7 +37,8 @@ static BOOL CALLBACK PutWindow(HWND window, LPARAM count) {
   PutText("text", text);
   std::printf(",\"controls\":[");
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    DWORD_PTR copied = 0, selection = 0;
+    DWORD_PTR copied = 0;
+    DWORD_PTR selection = 0;
     SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         kMessageTimeoutMillis, &copied);
     SendMessageTimeoutW(child, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMillis,
