@@ -31,8 +31,12 @@ void SetClientArea(GtkWidget* area) {
   g_object_add_weak_pointer(G_OBJECT(area), reinterpret_cast<gpointer*>(&g_client_area));
 }
 
-ModalDialog::ModalDialog(GtkWindow* owner, GtkWidget* dialog) : owner_(owner), dialog_(dialog) {
+ModalDialog::ModalDialog(GtkWindow* owner, GtkWidget* dialog, Placement placement)
+    : owner_(owner), dialog_(dialog), placement_(placement) {
   GtkWindow* window = GTK_WINDOW(dialog);
+  if (placement == Placement::kOwnerCentre) {
+    gtk_window_set_position(window, GTK_WIN_POS_CENTER_ON_PARENT);
+  }
   gtk_window_set_transient_for(window, owner);
   gtk_window_set_modal(window, TRUE);
   gtk_window_set_resizable(window, FALSE);
@@ -42,7 +46,7 @@ ModalDialog::ModalDialog(GtkWindow* owner, GtkWidget* dialog) : owner_(owner), d
 }
 
 int ModalDialog::Run() {
-  PlaceAtClientArea(GTK_WINDOW(get()));
+  if (placement_ == Placement::kClientArea) PlaceAtClientArea(GTK_WINDOW(get()));
   ShowFocused(GTK_WINDOW(get()));
   const int response = gtk_dialog_run(GTK_DIALOG(get()));
   gtk_widget_hide(get());

@@ -19,11 +19,15 @@ void ShowFocused(GtkWindow* window);
 // The widget at whose top-left corner every dialog opens; forgotten when it goes.
 void SetClientArea(GtkWidget* area);
 
+// Where a dialog opens: at the main window's client area, as a dialog template at 0, 0
+// does, or over the middle of its owner, as a message box does.
+enum class Placement { kClientArea, kOwnerCentre };
+
 // A dialog owned by its holder, shown modally over owner by Run; it goes with the holder,
 // so what it holds can be read after it has closed.
 class ModalDialog {
  public:
-  ModalDialog(GtkWindow* owner, GtkWidget* dialog);
+  ModalDialog(GtkWindow* owner, GtkWidget* dialog, Placement placement = Placement::kClientArea);
 
   GtkWidget* get() const { return dialog_.get(); }
 
@@ -34,6 +38,7 @@ class ModalDialog {
  private:
   GtkWindow* owner_;
   WindowPtr dialog_;
+  Placement placement_;
 };
 
 }  // namespace tolvi

@@ -19,6 +19,11 @@ struct WindowDestroy {
 };
 using WindowPtr = std::unique_ptr<GtkWidget, WindowDestroy>;
 
+struct GFree {
+  void operator()(gpointer memory) const { g_free(memory); }
+};
+using CharsPtr = std::unique_ptr<char, GFree>;
+
 struct MainLoopUnref {
   void operator()(GMainLoop* loop) const { g_main_loop_unref(loop); }
 };

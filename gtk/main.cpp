@@ -6,6 +6,7 @@
 #include "gtk/app.h"
 #include "gtk/instance_lock.h"
 #include "gtk/main_window.h"
+#include "gtk/program_icon.h"
 #include "gtk/splash.h"
 #include "practice/game.h"
 #include "practice/random.h"
@@ -28,6 +29,7 @@ int main() {
   if (instance_lock.HeldElsewhere()) return 0;
   // The command line is not looked at.
   if (!gtk_init_check(nullptr, nullptr)) return 0;
+  tolvi::SetProgramIcon();
 
   tolvi::WindowPtr splash =
       tolvi::ShowSplash(kSplashX, kSplashY, kSplashWidth, kSplashHeight, kSplashMillis);

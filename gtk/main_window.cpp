@@ -2,9 +2,10 @@
 #include "gtk/main_window.h"
 
 #include "gtk/app.h"
-#include "gtk/game_dialogs.h"
 #include "gtk/game_presenter.h"
-#include "gtk/info_dialogs.h"
+#include "gtk/high_score_dialog.h"
+#include "gtk/info_dialog.h"
+#include "gtk/name_dialog.h"
 #include "practice/game.h"
 #include "resources/resource.h"
 #include "scores/high_scores.h"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/code_page.h"
+#include "base/text_format.h"
 
 namespace tolvi {
 
@@ -43,6 +44,11 @@ GtkWidget* NewEntry(int id) {
   gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
   SetControlId(entry, id);
   return entry;
+}
+
+void TakeEntry(GtkWidget* entry, char* field, int capacity) {
+  const std::string text = Utf8ToCp932(gtk_entry_get_text(GTK_ENTRY(entry)));
+  CopyWholeCharacters(text, field, static_cast<std::size_t>(capacity));
 }
 
 GtkWidget* NewButton(const char* label, int id) {

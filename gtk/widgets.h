@@ -7,6 +7,9 @@
 
 namespace tolvi {
 
+// The label of every dialog's OK button but the result's.
+constexpr char kOkText[] = "OK";
+
 // The id the Windows program gives the control, so tests and tools find it by the same number.
 void SetControlId(GtkWidget* widget, int id);
 
@@ -18,6 +21,10 @@ GtkWidget* NewField(int id, std::string_view text, bool focusable);
 
 // An empty entry whose Enter presses the dialog's default button.
 GtkWidget* NewEntry(int id);
+
+// Takes the entry into field in the program's code page, cut to whole characters within
+// capacity bytes, terminator included; a character the code page lacks becomes '?'.
+void TakeEntry(GtkWidget* entry, char* field, int capacity);
 
 // A push button that ends its dialog with id; the label may carry a mnemonic (_Y).
 GtkWidget* NewButton(const char* label, int id);

@@ -1,101 +1,169 @@
-"""tolvi.exe under Wine, played with real key presses: a whole game with one wrong entry,
-from the title picture to the saved high-score file, with a second copy started on the
-way; and F1 with no sentence file. Usage: test_e2e.py TOLVI_EXE PROBE_EXE."""
+"""Both programs played with real key presses, by one scenario: tolvi.exe under Wine,
+watched by probe.exe, and the native tolvi, watched through AT-SPI. Two games from the
+title picture to the ranked high-score file, with a wrong entry, Retry and a second copy
+on the way, then F1 with no sentence file; and a Japanese game from a sentence file in
+code page 932 and in UTF-8. Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or
+test_e2e.py TOLVI (native, on a session bus)."""
 
 import contextlib, datetime, decimal, os, pathlib, re, struct, sys, tempfile, time, unittest
+from unittest import mock
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[2] / "tools"))
-from wine_probe import START_SECONDS, Probe, press, start_wine  # noqa: E402
+TOLVI, *PROBE = sys.argv[1:]
+if PROBE:
+    from wine_probe import START_SECONDS, Probe, press, start_wine as launch  # noqa: E402
+else:
+    # The program and the probe meet on the accessibility bus of the test's own session.
+    for name in ("NO_AT_BRIDGE", "AT_SPI_BUS_ADDRESS"):
+        os.environ.pop(name, None)
+    from gtk_probe import START_SECONDS, Probe, press, start_native as launch  # noqa: E402
 
 # A dark pixel of resources/title.bmp (0xBBGGRR), where the main window's white client
 # area comes later.
 TITLE_POINT, TITLE_COLOUR = (150, 100), 0x772D3D
 LINE = "The quick brown fox jumps over 13 lazy dogs."
-LENGTH = 4 * len(LINE) - 4
+# Each prompt of a game as (label 1005, typing 1006 when shown, what is typed into it).
+SLIP = [("--1--", "", LINE), ("--2--", "", LINE), ("--3--", "", LINE + " "),
+        ("--3--", LINE + " ", LINE), ("--4--", "", LINE)]
+CLEAN = [(f"--{n}--", "", LINE) for n in "1234"]
+JAPANESE, JAPANESE_NAME = "日本語の文章を打つ。", "山田"
+# Menu 101 of tolvi.rc, each popup before its items.
+MENU = ["Game", "Start(F1)", "終了(Esc)", "ユーザ変更", "HighScore", "Help", "About", "Version"]
 NEVER_PLAYED = b"(non)" + bytes(11) + bytes(8) + b"-----" + bytes(19)
 CENT = decimal.Decimal("0.01")
 
 
+def places(table):
+    """Each place of highscore.dat: its name field, its score to two places, its date field."""
+    rows = [struct.unpack_from("<16sd24s", table, at) for at in range(0, len(table), 48)]
+    return [(n, str(decimal.Decimal(s).quantize(CENT, "ROUND_HALF_UP")), d) for n, s, d in rows]
+
+
 class TolviTest(unittest.TestCase):
 
-    def test_a_game_from_title_to_high_scores_then_no_sentence_file(self):
-        folder = self.enterContext(tempfile.TemporaryDirectory(prefix="tolvi-e2e-"))
-        other = self.enterContext(tempfile.TemporaryDirectory(prefix="tolvi-e2e-"))
-        probe = self.enterContext(contextlib.closing(Probe(PROBE_EXE)))
-        pathlib.Path(folder, "string.dat").write_text(LINE + "\n")
-        seen = set()
-        probe.start(TOLVI_EXE, folder, lambda windows: seen.update(probe.ask(
-            "pixel {} {} {}".format(w["hwnd"], *TITLE_POINT)) for w in windows
-            if w["class"] == "TitleWindow"))
-        self.assertIn(TITLE_COLOUR, seen, f"the title picture's colour at {TITLE_POINT}")
+    def setUp(self):
+        self.folder = self.enterContext(tempfile.TemporaryDirectory(prefix="tolvi-e2e-"))
+        self.probe = self.enterContext(contextlib.closing(Probe(*PROBE)))
 
-        # Any window that comes or changes while the second copy runs is its doing.
-        before, changed = probe.ask()["windows"], []
-        second = start_wine(TOLVI_EXE, other)
-        probe.wait(lambda state: changed.extend(w for w in state["windows"] if w not in before)
-                   or second.poll() is not None, "the second copy to end", START_SECONDS)
-        self.assertEqual((second.returncode, changed, os.listdir(other)), (0, [], []),
-                         "the second copy's exit code, windows and files")
+    def start(self, sentences, watch=lambda windows: None):
+        pathlib.Path(self.folder, "string.dat").write_bytes(sentences)
+        self.probe.start(TOLVI, self.folder, watch)
 
-        probe.wait_main_focused()
-        press("key", "F1")
-        self.assertEqual(probe.wait_dialog("Name 入力フォーム")[2]["id"], 1001, "the focus")
-        press("type", "abcdefghij")
+    def play(self, keys, prompts, name, sentence, delay="12"):
+        """Presses keys, which start the clock, then answers prompts; checks the result and
+        returns its SCORE."""
         started, seen = time.monotonic(), {}
-        press("key", "Return")
-        for label, shown, answer in [("--1--", "", LINE), ("--2--", "", LINE),
-                                     ("--3--", "", LINE + " "), ("--3--", LINE + " ", LINE),
-                                     ("--4--", "", LINE)]:
-            dialog, controls, focus = probe.wait_dialog("Tolvi", seen)
+        press(*keys)
+        for label, shown, answer in prompts:
+            dialog, controls, focus = self.probe.wait_dialog("Tolvi", seen)
             seen[dialog["hwnd"]] = time.monotonic()
             self.assertEqual([focus["id"]] + [controls[i]["text"] for i in (1005, 1004, 1006)]
-                             + controls[1006]["sel"], [1006, label, LINE, shown, 0, len(shown)],
+                             + controls[1006]["sel"], [1006, label, sentence, shown, 0, len(shown)],
                              "the focus, label 1005, sentence 1004, typing 1006 and its selection")
-            press("type", answer)
+            press("type", "--delay", delay, answer)
             last_sent = time.monotonic()
             press("key", "Return")
 
-        _, controls, focus = probe.wait_dialog("今回の記録")
-        # The clock runs from after the name's Enter till before the result shows, in whole ms.
-        low, high = (LENGTH * 60 / seconds for seconds in (
+        _, controls, focus = self.probe.wait_dialog("今回の記録")
+        # The clock runs from after the keys till before the result shows, in whole ms.
+        length = 4 * len(sentence.encode("cp932")) - 4
+        low, high = (length * 60 / seconds for seconds in (
             time.monotonic() - started + 0.002, last_sent - min(seen.values()) - 0.002))
         texts = [focus["id"]] + [controls[i]["text"] for i in (1007, 1010, 1008)]
         speed = re.fullmatch(r"(\d+\.\d{2}) char/60s", texts[3])
         in_time = bool(speed) and low - 0.005 <= float(speed[1]) <= high + 0.005
-        self.assertEqual(texts[:3] + [in_time], [1, "abcdefgh", str(LENGTH), True],
+        self.assertEqual(texts[:3] + [in_time], [1, name, str(length), True],
                          f"the focus, name 1007, LENGTH 1010 and a SCORE 1008 of "
                          f"NN.NN char/60s from {low:.2f} to {high:.2f}")
+        return speed[1]
+
+    def test_two_games_from_title_to_high_scores_then_no_sentence_file(self):
+        other = self.enterContext(tempfile.TemporaryDirectory(prefix="tolvi-e2e-"))
+        seen = set()
+        self.start((LINE + "\n").encode(), lambda windows: seen.update(self.probe.ask(
+            "pixel {} {} {}".format(w["hwnd"], *TITLE_POINT)) for w in windows
+            if w["class"] == "TitleWindow"))
+        self.assertIn(TITLE_COLOUR, seen, f"the title picture's colour at {TITLE_POINT}")
+
+        # Any window that comes or changes while a second copy runs is its doing.
+        for bus in ("with", "without"):
+            before, changed = self.probe.ask()["windows"], []
+            with mock.patch.dict(os.environ):
+                if bus == "without":
+                    os.environ.pop("DBUS_SESSION_BUS_ADDRESS", None)
+                second = launch(TOLVI, other)
+            self.addCleanup(second.kill)
+            self.probe.wait(lambda state: changed.extend(
+                w for w in state["windows"] if w not in before) or changed or second.poll()
+                is not None, "the second copy to end or show a window", START_SECONDS)
+            self.assertEqual((second.returncode, changed, os.listdir(other)), (0, [], []),
+                             f"the exit code, windows and files of a second copy {bus} a bus")
+
+        self.probe.wait_main_focused()
+        press("key", "F1")
+        self.assertEqual(self.probe.wait_dialog("Name 入力フォーム")[2]["id"], 1001, "the focus")
+        press("type", "abcdefghij")
+        speeds = [self.play(("key", "Return"), SLIP, "abcdefgh", LINE)]
+        speeds.append(self.play(("type", "r"), CLEAN, "abcdefgh", LINE))
 
         press("type", "h")
-        _, controls, focus = probe.wait_dialog("HighScore")
-        # No control has a tab stop, so the dialog manager gives the focus to the first one.
-        self.assertEqual((focus.get("id"), focus["text"]), (-1, "１"), "the focus on rank label １")
+        _, controls, focus = self.probe.wait_dialog("HighScore")
+        # No control takes the focus: Windows gives it to the first, rank label １.
+        self.assertEqual(focus.get("id", -1), -1, "the focus on no field")
         press("key", "Return")
-        probe.wait_main_focused()
-        table = pathlib.Path(folder, "highscore.dat").read_bytes()
-        date, score = table[24:44].decode("ascii", "replace"), struct.unpack_from("<d", table, 16)
-        age = datetime.datetime.now() - datetime.datetime.strptime(date, "%b %d %H:%M:%S %Y")
-        cents = str(decimal.Decimal(score[0]).quantize(CENT, "ROUND_HALF_UP"))
-        self.assertEqual((table, cents, abs(age.total_seconds()) < 60, controls[1002]["text"],
-                          controls[1003]["text"]),
-                         (b"abcdefgh" + bytes(8) + table[16:44] + bytes(4) + NEVER_PLAYED * 9,
-                          speed[1], True, "abcdefgh", f"{speed[1]}  {date}"),
-                         "highscore.dat, its score to two places, its date near now, "
-                         "and rank 1 in 1002 and 1003")
+        self.probe.wait_main_focused()
+        table = pathlib.Path(self.folder, "highscore.dat").read_bytes()
+        dates = [d[:20].decode() for *_, d in places(table)[:2]]
+        ages = [datetime.datetime.now() - datetime.datetime.strptime(d, "%b %d %H:%M:%S %Y")
+                for d in dates]
+        ranked = [(s, d) for s, d in zip(sorted(speeds, key=float, reverse=True), dates)]
+        self.assertEqual((len(table), places(table)[:2], table[96:],
+                          [abs(age.total_seconds()) < 60 for age in ages],
+                          [controls[i]["text"] for i in range(1002, 1006)]),
+                         (480, [(b"abcdefgh" + bytes(8), s, d.encode() + bytes(4))
+                                for s, d in ranked], NEVER_PLAYED * 8, [True, True],
+                          [t for s, d in ranked for t in ("abcdefgh", f"{s:>5}  {d}")]),
+                         "highscore.dat: its size, both games ranked, eight places unplayed, "
+                         "the dates near now; ranks 1 and 2 in 1002 to 1005")
 
-        os.remove(os.path.join(folder, "string.dat"))
+        os.remove(os.path.join(self.folder, "string.dat"))
         press("key", "F1")
-        box, controls, focus = probe.wait_dialog("Tolvi")
+        box, controls, focus = self.probe.wait_dialog("Tolvi")
         self.assertEqual((any("string.dat" in c["text"] for c in controls.values()), focus["text"],
-                          [w for w in probe.ask()["windows"] if w["class"] == "#32770"]),
+                          [w for w in self.probe.ask()["windows"] if w["class"] == "#32770"]),
                          (True, "OK", [box]), "a message box alone, naming string.dat, on OK")
         press("key", "Return")
-        self.assertEqual((probe.quit(), sorted(os.listdir(folder))), (0, ["highscore.dat"]),
-                         "the exit code after Esc, and no file made")
+        self.assertEqual((self.probe.quit(), sorted(os.listdir(self.folder))),
+                         (0, ["highscore.dat"]), "the exit code after Esc, and no file made")
+
+    def japanese_game(self, encoding):
+        """A game of one Japanese sentence, from a file in encoding, by a player with a
+        Japanese name, in C.UTF-8: no Japanese locale is needed."""
+        self.enterContext(mock.patch.dict(os.environ, LC_ALL="C.UTF-8", LANG="C.UTF-8"))
+        self.start((JAPANESE + "\n").encode(encoding))
+        # Wine gives no program another's menu: there only the native one is read.
+        main = [w for w in self.probe.ask()["windows"] if w["class"] == "TOLVI"]
+        press("key", "F1")
+        self.probe.wait_dialog("Name 入力フォーム")
+        press("type", "--delay", "40", JAPANESE_NAME)
+        self.play(("key", "Return"), [(f"--{n}--", "", JAPANESE) for n in "1234"],
+                  JAPANESE_NAME, JAPANESE, "40")
+        press("key", "Return")
+        self.assertEqual(self.probe.quit(), 0, "the exit code after Esc")
+        name = places(pathlib.Path(self.folder, "highscore.dat").read_bytes())[0][0]
+        self.assertEqual((name, main[0].get("menu", MENU)),
+                         (JAPANESE_NAME.encode("cp932").ljust(16, b"\0"), MENU),
+                         "the name in highscore.dat, and the menu as tolvi.rc has it")
+
+    def test_a_japanese_game_from_code_page_932(self):
+        self.japanese_game("cp932")
+
+    def test_a_japanese_game_from_utf_8(self):
+        self.japanese_game("utf-8")
 
 
 if __name__ == "__main__":
     if not os.environ.get("DISPLAY"):
-        sys.exit(print("no DISPLAY: run under tools/with-wine-display", file=sys.stderr) or 77)
-    TOLVI_EXE, PROBE_EXE = sys.argv[1:3]
+        sys.exit(print("no DISPLAY: run under tools/with-display (native) or "
+                       "tools/with-wine-display", file=sys.stderr) or 77)
     unittest.main(argv=sys.argv[:1], verbosity=2)

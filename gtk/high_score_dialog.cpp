@@ -1,5 +1,5 @@
-// The dialogs that only show things: the high-score list, About and Version.
-#include "gtk/info_dialogs.h"
+// The high-score list: the ten places with their names, speeds and dates.
+#include "gtk/high_score_dialog.h"
 
 #include "base/text_format.h"
 #include "gtk/app.h"
@@ -14,12 +14,6 @@ namespace {
 constexpr char kHighScoreCaption[] = "HighScore";
 constexpr const char* kRankTexts[kHighScoreEntries] = {"１", "２", "３", "４", "５",
                                                        "６", "７", "８", "９", "１０"};
-constexpr char kAboutCaption[] = "About";
-constexpr const char* kAboutLines[] = {"Tolvi：簡単タイピングソフト", "Program: Tolvi developers",
-                                       "Title picture: Tolvi developers"};
-constexpr char kVersionCaption[] = "Version Info";
-constexpr const char* kVersionLines[] = {"Tolvi ", "Version 1.00", "1999/8/23", "Producer: Tolvi"};
-constexpr char kOkText[] = "OK";
 // Wide enough for a 16-byte name and a score with its date.
 constexpr int kNameWidthChars = 16;
 constexpr int kScoreWidthChars = 30;
@@ -32,22 +26,6 @@ gboolean EndOnEnter(GtkWidget* dialog, GdkEventKey* event, gpointer) {
     case GDK_KEY_ISO_Enter: gtk_dialog_response(GTK_DIALOG(dialog), kOkId); return TRUE;
     default: return FALSE;
   }
-}
-
-template <std::size_t kLines>
-int ShowInfoDialog(GtkWindow* owner, const char* caption, const char* const (&lines)[kLines]) {
-  GtkWidget* grid = NewGrid();
-  for (std::size_t i = 0; i < kLines; ++i) {
-    gtk_grid_attach(GTK_GRID(grid), NewLabel(lines[i]), 0, static_cast<int>(i), 1, 1);
-  }
-  GtkWidget* ok = NewButton(kOkText, kOkId);
-  gtk_widget_set_halign(ok, GTK_ALIGN_START);
-  gtk_grid_attach(GTK_GRID(grid), ok, 0, static_cast<int>(kLines), 1, 1);
-  ModalDialog dialog(owner, NewDialog(caption, grid));
-  SetDefaultButton(dialog.get(), ok);
-  // Esc and the close box leave the box open, as they do on Windows: only OK closes it.
-  g_signal_connect(dialog.get(), "delete-event", G_CALLBACK(gtk_true), nullptr);
-  return dialog.Run();
 }
 
 }  // namespace
@@ -74,12 +52,6 @@ int ShowHighScoreDialog(GtkWindow* owner) {
   ModalDialog dialog(owner, NewDialog(kHighScoreCaption, grid));
   g_signal_connect(dialog.get(), "key-press-event", G_CALLBACK(EndOnEnter), nullptr);
   return dialog.Run();
-}
-
-int ShowAboutDialog(GtkWindow* owner) { return ShowInfoDialog(owner, kAboutCaption, kAboutLines); }
-
-int ShowVersionDialog(GtkWindow* owner) {
-  return ShowInfoDialog(owner, kVersionCaption, kVersionLines);
 }
 
 }  // namespace tolvi
