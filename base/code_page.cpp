@@ -104,7 +104,7 @@ const Cp932Forms& FormsOfBmp() {
     }
     std::vector<std::uint32_t> chars = {0x301C, 0x2016, 0x2014, 0x2212, 0xA2, 0xA3, 0xAC};
     ForEachLine(Cp932ToUtf8(codes), [&chars](std::string_view line) {
-      std::size_t bytes = 0;
+      std::size_t bytes;
       if (!line.empty() && Classify(line, &bytes) == Utf8::kWhole && bytes == line.size() &&
           bytes < 4) {
         chars.push_back(CodePoint(line.data(), bytes));
@@ -156,10 +156,10 @@ std::uint16_t Cp932FormOfOther(std::string_view utf8, bool more_follows, std::si
   const Utf8 kind = Classify(utf8, bytes);
   if (kind == Utf8::kWhole && *bytes < 4) return forms[CodePoint(utf8.data(), *bytes)];
   if (kind == Utf8::kCutOff && more_follows) {
-    *bytes = 0;
-    return 0;
+    *bytes = 0;  // the rest of it is still to come
+  } else if (kind != Utf8::kWhole) {
+    *bytes = 1;
   }
-  if (kind != Utf8::kWhole) *bytes = 1;
   return '?';  // a stray byte, or a character beyond code page 932's plane
 }
 

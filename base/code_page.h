@@ -38,7 +38,7 @@ std::size_t AppendCp932FromUtf8(std::string_view utf8, std::string& out, bool mo
 
 // The code page 932 form of what begins utf8 (not empty), which takes *bytes of it: one
 // byte, or lead << 8 | trail. When more_follows and the end cuts a character off, *bytes
-// is 0.
+// is 0 and the form means nothing.
 std::uint16_t Cp932FormOfOther(std::string_view utf8, bool more_follows, std::size_t* bytes);
 // The form of each character of the Basic Multilingual Plane ('?' for none), by code point.
 const std::uint16_t* Cp932FormsOfBmp();

@@ -8,7 +8,8 @@
 namespace tolvi {
 namespace {
 
-// One converter a direction, opened on first use and kept for the program's life.
+// One converter a direction, opened on first use and kept for the program's life. Both
+// encodings are stateless, so nothing carries over from one call to the next.
 class Converter {
  public:
   Converter(const char* to, const char* from)
@@ -42,7 +43,6 @@ class Converter {
         } while (from_utf8_ && left > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80);
       }
     }
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
   }
 
  private:

@@ -92,7 +92,7 @@ void LocalDateText(std::time_t when, char* out) {
   if (const std::tm* local = std::localtime(&when)) {
     FormatDateText(*local, out);
   } else {
-    AppendText(out, kDateTextChars + 1, 0, "-----");
+    std::strcpy(out, "-----");
   }
 }
 

@@ -58,18 +58,18 @@ double ComputeSpeed(int length, double seconds) { return length * 60.0 / seconds
 
 namespace {
 
-// One game from its draw to its result: the result's outcome, or 0 when it ended before.
-int PlayOneGame(GamePresenter& presenter, const GameClock& clock) {
+// One game from its draw to its result; whether the player asked for another.
+bool PlayOneGame(GamePresenter& presenter, const GameClock& clock) {
   // Drawn before the name is asked, so a game that cannot start asks nothing.
   if (!PrepareGame()) {
     presenter.ReportNoSentences(SentenceFileName());
-    return 0;
+    return false;
   }
   if (PlayerName()[0] == '\0' && presenter.AskPlayerName() == 0) presenter.EndProgram();
 
   g_game.timer_start = static_cast<double>(clock.millis()) * 0.001;
   while (g_game.slot < kSlots) {
-    if (presenter.PromptSentence() != 1) return 0;
+    if (presenter.PromptSentence() != 1) return false;
     if (SlotTypedCorrectly(g_game.slot)) ++g_game.slot;
   }
   g_game.timer_end = static_cast<double>(clock.millis()) * 0.001;
@@ -82,7 +82,7 @@ int PlayOneGame(GamePresenter& presenter, const GameClock& clock) {
 
   const int outcome = presenter.ShowGameResult();
   if (outcome == kOutcomeHighScore) presenter.ShowHighScores();
-  return outcome;
+  return outcome == kOutcomeRetry;
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ int PlayOneGame(GamePresenter& presenter, const GameClock& clock) {
 void PlayGame(GamePresenter& presenter, const GameClock& clock) {
   // Retry plays the next game here, after the finished one has returned, so a long
   // run of retries does not deepen the stack.
-  while (PlayOneGame(presenter, clock) == kOutcomeRetry) {
+  while (PlayOneGame(presenter, clock)) {
   }
 }
 

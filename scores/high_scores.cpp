@@ -48,7 +48,9 @@ void StoreScore(HighScoreEntry& entry, double score) {
 
 double ScoreOf(const HighScoreEntry& entry) {
   std::uint64_t bits = 0;
-  for (std::size_t i = kScoreFieldBytes; i-- > 0;) bits = bits << 8 | entry.score[i];
+  for (std::size_t i = 0; i < kScoreFieldBytes; ++i) {
+    bits |= static_cast<std::uint64_t>(entry.score[i]) << (8 * i);
+  }
   double score;
   std::memcpy(&score, &bits, sizeof score);
   return score;

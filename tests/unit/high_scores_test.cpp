@@ -175,6 +175,7 @@ TEST_F(HighScoreFile, NoFileLeftOpenNorReplacedWhereItMustNotBe) {
   EXPECT_EQ(EntryName(9), "(non)");
   EXPECT_FALSE(std::filesystem::exists("highscore.dat.tmp"));
   std::filesystem::remove(kHighScoreFile);
+  EXPECT_FALSE(FlushFile("/dev/null")) << "a file that cannot be put on the disk";
 
   const auto open_files = [] {
     return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});

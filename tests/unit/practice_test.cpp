@@ -108,6 +108,7 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {Repeat(utf8_a, 30) + "\n", {Repeat(a, 30)}},
       {Repeat(utf8_a, 40), {a39, a}},
       {"x" + Repeat(utf8_a, 40), {"x" + a39, a}},
+      {"x" + Repeat(utf8_a, 39) + "\n", {"x" + a39, ""}},
       {pad + "x" + Repeat(utf8_a, 40), Then(829, p, {"x" + a39, a})},
       {pad + q + "\xC3\xA9\n", Then(829, p, {q + "?"})},
       {pad + q + "\xC3" + "\xE3\x81\x82", Then(829, p, {q + "?" + a})},
@@ -129,10 +130,12 @@ std::string DrawAfterSeed(std::uint32_t seed) {
 TEST_F(SentenceFileTest, Rand15DecidesTheDraw) {
   SeedRandom(0xFFFFFFFFu);
   EXPECT_EQ(rand15(), 35) << "the state wraps at 32 bits";
-  test::WriteFile("string.dat", "zero\none\r\ntwo\nthree\n" + std::string(100, 'f'));
+  const std::string o(100, 'o');
+  test::WriteFile("string.dat", "zero\n" + o + "\ntwo\r\nthree\n" + std::string(100, 'f'));
   ASSERT_EQ(CountSentences(), 1);
-  SeedRandom(0);  // 38, 7719, 21238, 2437, 8855: lines 2, 3, 4, 1, 5 of 6
-  const Lines expected = {"two", "three", std::string(79, 'f'), "one", std::string(21, 'f')};
+  SeedRandom(0);  // 38, 7719, 21238, 2437, 8855, 11797: lines 3, 5, 0, 1, 0, 2 of 7
+  const Lines expected = {"two",  std::string(79, 'f'), "zero", o.substr(0, 79),
+                          "zero", o.substr(79)};
   for (const std::string& line : expected) {
     char sentence[kSentenceBytes] = "";
     ASSERT_EQ(DrawSentence(sentence), 1);

@@ -125,12 +125,14 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       {"\xC2\xA2\xC2\xA3\xC2\xAC", "\x81\x91\x81\x92\x81\xCA", false},       // cent, pound, not
       {"\xE2\x91\xA0\xE2\x85\xA0\xE2\x89\x92", "\x87\x40\x87\x54\x81\xE0"},  // NEC
       {"\xE2\x85\xB0\xE9\xAB\x99", "\xFA\x40\xFB\xFC"},  // IBM: small roman one, kanji
-      {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "????",
-       false},  // no form: yen, e acute, euro, emoji
+      {"\xE2\x97\xAF", "\x81\xFC"},                      // large circle, at the last trail byte
+      // No form: yen, e acute, euro, emoji, a code point beyond the plane whose low bits
+      // are those of a kana.
+      {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF3\x81\x81\x80", "?????", false},
       {"\x80\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", "??????????", false},  // not UTF-8
-      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},
+      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},                 // cut off
       {"\xE0\xA0\x80\xF0\x90\x80\x80", "??", false},       // the lowest of three and four bytes
-      {"\xE0\x9F\xBF\xF0\x8F\xBF\xBF", "???????", false},  // overlong                 // cut off
+      {"\xE0\x9F\xBF\xF0\x8F\xBF\xBF", "???????", false},  // overlong
   };
   for (const Row& row : rows) {
     EXPECT_EQ(Utf8ToCp932(row.utf8), row.cp932) << row.utf8;
