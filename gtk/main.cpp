@@ -11,14 +11,10 @@
 #include "practice/game.h"
 #include "practice/random.h"
 #include "practice/settings.h"
+#include "resources/window_layout.h"
 
 namespace {
 
-constexpr int kSplashX = 300;
-constexpr int kSplashY = 300;
-constexpr int kSplashWidth = 300;
-constexpr int kSplashHeight = 200;
-constexpr int kSplashMillis = 2000;
 constexpr gint64 kMicrosPerMilli = 1000;
 
 }  // namespace
@@ -31,8 +27,8 @@ int main() {
   if (!gtk_init_check(nullptr, nullptr)) return 0;
   tolvi::SetProgramIcon();
 
-  tolvi::WindowPtr splash =
-      tolvi::ShowSplash(kSplashX, kSplashY, kSplashWidth, kSplashHeight, kSplashMillis);
+  tolvi::WindowPtr splash = tolvi::ShowSplash(tolvi::kSplashX, tolvi::kSplashY, tolvi::kSplashWidth,
+                                              tolvi::kSplashHeight, tolvi::kSplashMillis);
 
   GtkWidget* main_window = tolvi::CreateMainWindow();
   tolvi::ShowFocused(GTK_WINDOW(main_window));

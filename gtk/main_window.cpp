@@ -8,18 +8,12 @@
 #include "gtk/name_dialog.h"
 #include "practice/game.h"
 #include "resources/resource.h"
+#include "resources/window_layout.h"
 #include "scores/high_scores.h"
 
 namespace tolvi {
 
 namespace {
-
-constexpr char kMainClass[] = "TOLVI";
-constexpr char kMainCaption[] = "Tolvi";
-constexpr int kMainX = 300;
-constexpr int kMainY = 300;
-constexpr int kMainWidth = 300;
-constexpr int kMainHeight = 200;
 
 enum class Place { kPopupInBar, kCommandInPopup, kCommandInBar, kSeparatorInBar };
 

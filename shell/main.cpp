@@ -5,6 +5,7 @@
 #include "practice/random.h"
 #include "practice/settings.h"
 #include "resources/resource.h"
+#include "resources/window_layout.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
 #include "shell/splash.h"
@@ -12,11 +13,6 @@
 namespace {
 
 constexpr char kInstanceMutexName[] = "TOLVI";
-constexpr int kSplashX = 300;
-constexpr int kSplashY = 300;
-constexpr int kSplashWidth = 300;
-constexpr int kSplashHeight = 200;
-constexpr int kSplashMillis = 2000;
 
 }  // namespace
 
@@ -31,7 +27,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   if (previous == nullptr && !tolvi::RegisterMainWindowClass(instance)) return 0;
   tolvi::SetAppInstance(instance);
 
-  tolvi::ShowSplash(IDB_TITLE, kSplashX, kSplashY, kSplashWidth, kSplashHeight, kSplashMillis);
+  tolvi::ShowSplash(IDB_TITLE, tolvi::kSplashX, tolvi::kSplashY, tolvi::kSplashWidth,
+                    tolvi::kSplashHeight, tolvi::kSplashMillis);
 
   HWND main_window = tolvi::CreateMainWindow(instance);
   if (main_window == nullptr) return 0;

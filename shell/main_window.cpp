@@ -3,6 +3,7 @@
 
 #include "practice/game.h"
 #include "resources/resource.h"
+#include "resources/window_layout.h"
 #include "scores/high_scores.h"
 #include "shell/game_dialogs.h"
 #include "shell/game_presenter.h"
@@ -11,13 +12,6 @@
 namespace tolvi {
 
 namespace {
-
-constexpr char kMainClass[] = "TOLVI";
-constexpr char kMainCaption[] = "Tolvi";
-constexpr int kMainX = 300;
-constexpr int kMainY = 300;
-constexpr int kMainWidth = 300;
-constexpr int kMainHeight = 200;
 
 void StartGame(HWND window) {
   DialogPresenter presenter(window);

@@ -17,14 +17,7 @@ std::int64_t g_millis = 0;
 std::int64_t TestMillis() { return g_millis; }
 
 std::time_t AugustFourth1999() {
-  std::tm local{};
-  local.tm_year = 99;
-  local.tm_mon = 7;
-  local.tm_mday = 4;
-  local.tm_hour = 7;
-  local.tm_min = 4;
-  local.tm_sec = 32;
-  local.tm_isdst = -1;
+  std::tm local = test::AugustFourth1999();
   return std::mktime(&local);
 }
 

@@ -151,20 +151,8 @@ TEST(CodePage, Utf8ToCp932AndBack) {
              true));
 }
 
-std::tm AugustFourth1999() {
-  std::tm when{};
-  when.tm_year = 99;
-  when.tm_mon = 7;
-  when.tm_mday = 4;
-  when.tm_hour = 7;
-  when.tm_min = 4;
-  when.tm_sec = 32;
-  when.tm_isdst = -1;
-  return when;
-}
-
 TEST(TextFormat, DateTexts) {
-  std::tm when = AugustFourth1999();
+  std::tm when = test::AugustFourth1999();
   char out[kDateTextChars + 2] = "";
   LocalDateText(std::mktime(&when), out);
   EXPECT_STREQ(out, "Aug 04 07:04:32 1999");
