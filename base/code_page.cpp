@@ -23,13 +23,15 @@ Utf8 Classify(std::string_view text, std::size_t* bytes) {
   unsigned char high = 0xBF;
   if (lead < 0x80) {
     *bytes = 1;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
+  } else if (lead < 0xC2) {
+    return Utf8::kBad;  // a trail byte, or the lead of an overlong form
+  } else if (lead < 0xE0) {
     *bytes = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
+  } else if (lead < 0xF0) {
     *bytes = 3;
     if (lead == 0xE0) low = 0xA0;
     if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
+  } else if (lead < 0xF5) {
     *bytes = 4;
     if (lead == 0xF0) low = 0x90;
     if (lead == 0xF4) high = 0x8F;
@@ -140,11 +142,13 @@ const Cp932Forms& FormsOfBmp() {
 }  // namespace
 
 bool IsUtf8(std::string_view text, bool more_follows) {
-  std::size_t bytes = 1;
-  for (std::size_t i = 0; i < text.size(); i += bytes) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t bytes;
     const Utf8 kind = Classify(text.substr(i), &bytes);
     if (kind == Utf8::kCutOff) return more_follows;
     if (kind == Utf8::kBad) return false;
+    i += bytes;
   }
   return true;
 }

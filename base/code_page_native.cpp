@@ -14,9 +14,6 @@ class Converter {
  public:
   Converter(const char* to, const char* from)
       : cd_(iconv_open(to, from)), from_utf8_(std::string_view(from) == "UTF-8") {}
-  ~Converter() {
-    if (ok()) iconv_close(cd_);
-  }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 

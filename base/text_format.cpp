@@ -69,13 +69,14 @@ std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, do
   const bool minus = std::signbit(value) && !std::isnan(value);
   number[0] = '-';
   FormatMagnitude(value, number + minus);
-  char padded[kNumberBytes + 16];
-  std::snprintf(padded, sizeof padded, "%*s", min_width, number);
-  return AppendText(out, capacity, length, padded);
+  for (int i = static_cast<int>(std::strlen(number)); i < min_width; ++i) {
+    length = AppendText(out, capacity, length, " ");
+  }
+  return AppendText(out, capacity, length, number);
 }
 
 void FormatSpeedText(double speed, char* out, std::size_t capacity) {
-  const std::size_t length = AppendFixed2(out, capacity, 0, speed, 0);
+  const std::size_t length = AppendFixed2(out, capacity, 0, speed);
   AppendText(out, capacity, length, " char/60s");
 }
 

@@ -13,7 +13,7 @@ constexpr std::size_t kDateTextChars = 20;
 // right-aligned in min_width. Never writes past capacity; out stays terminated.
 // Returns the new length.
 std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
-                         int min_width);
+                         int min_width = 0);
 
 std::size_t AppendText(char* out, std::size_t capacity, std::size_t length, std::string_view text);
 

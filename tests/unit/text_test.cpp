@@ -129,8 +129,9 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       // No form: yen, e acute, euro, emoji, a code point beyond the plane whose low bits
       // are those of a kana.
       {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF3\x81\x81\x80", "?????", false},
-      {"\x80\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", "??????????", false},  // not UTF-8
-      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},                 // cut off
+      // Not UTF-8: stray trail, overlong, surrogate, beyond U+10FFFF, no such lead.
+      {"\x80\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80\xF5\x80\x80\x80", "??????????????", false},
+      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},  // cut off
       {"\xE0\xA0\x80\xF0\x90\x80\x80", "??", false},       // the lowest of three and four bytes
       {"\xE0\x9F\xBF\xF0\x8F\xBF\xBF", "???????", false},  // overlong
   };
@@ -140,6 +141,9 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       EXPECT_EQ(Cp932ToUtf8(row.cp932), row.utf8) << row.utf8;
     }
   }
+#ifndef _WIN32
+  EXPECT_EQ(Cp932ToUtf8("\x85\x90"), "??") << "natively, each byte that reads as nothing";
+#endif
   std::string out;
   EXPECT_EQ(AppendCp932FromUtf8("a\xE3\x81", out, true), 1u) << "a cut-off end waits";
   EXPECT_EQ(out, "a");
