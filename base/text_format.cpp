@@ -2,6 +2,7 @@
 // round halves differently, and a garbled score must not overflow a field.
 #include "base/text_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -49,8 +50,8 @@ std::string_view FieldText(const char* field, std::size_t size) {
 
 std::size_t AppendText(char* out, std::size_t capacity, std::size_t length, std::string_view text) {
   if (capacity == 0) return 0;
-  if (length > capacity - 1) length = capacity - 1;
-  const std::size_t n = text.size() < capacity - 1 - length ? text.size() : capacity - 1 - length;
+  length = std::min(length, capacity - 1);
+  const std::size_t n = std::min(text.size(), capacity - 1 - length);
   std::memmove(out + length, text.data(), n);
   out[length + n] = '\0';
   return length + n;

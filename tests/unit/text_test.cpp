@@ -131,9 +131,9 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF3\x81\x81\x80", "?????", false},
       // Not UTF-8: stray trail, overlong, surrogate, beyond U+10FFFF, no such lead.
       {"\x80\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80\xF5\x80\x80\x80", "??????????????", false},
-      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},  // cut off
-      {"\xE0\xA0\x80\xF0\x90\x80\x80", "??", false},       // the lowest of three and four bytes
-      {"\xE0\x9F\xBF\xF0\x8F\xBF\xBF", "???????", false},  // overlong
+      {"\xE3\x81" + std::string("a\xE3"), "??a?", false},              // cut off
+      {"\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "???", false},  // lowest, highest
+      {"\xE0\x9F\xBF\xF0\x8F\xBF\xBF", "???????", false},              // overlong
   };
   for (const Row& row : rows) {
     EXPECT_EQ(Utf8ToCp932(row.utf8), row.cp932) << row.utf8;
@@ -144,6 +144,12 @@ TEST(CodePage, Utf8ToCp932AndBack) {
 #ifndef _WIN32
   EXPECT_EQ(Cp932ToUtf8("\x85\x90"), "??") << "natively, each byte that reads as nothing";
 #endif
+  std::string seam;
+  AppendCp932FromBmpUtf8(
+      "\xC3\xA9"
+      "a\xE2\x82\xAC",
+      seam);
+  EXPECT_EQ(seam, "?a?") << "each build's converter: a whole character with no form is one '?'";
   std::string out;
   EXPECT_EQ(AppendCp932FromUtf8("a\xE3\x81", out, true), 1u) << "a cut-off end waits";
   EXPECT_EQ(out, "a");
