@@ -231,6 +231,13 @@ WholeLine FindWholeLine(SentenceStream& stream, long long piece) {
        stream.Skip(window.size())) {
     const long long window_offset = stream.RawOffset();
     for (const char *p = window.data(), *end = p + window.size(); p < end;) {
+      if (!line.open() && seen < piece) {
+        // The usual short lines, one piece each, counted by their line feeds alone.
+        long long skipped;
+        p = SkipShortLines(p, end, kPieceBytes, piece - seen, &skipped);
+        seen += skipped;
+        if (p == end) break;
+      }
       const char* lf = FindByte(p, end, '\n');
       const std::size_t length = static_cast<std::size_t>(lf - p);
       if (lf < end && !line.open() && length - (length > 0 && lf[-1] == '\r') < kPieceBytes) {
