@@ -92,6 +92,7 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {x79 + x79.substr(2) + "\x82\n", {x79, x79.substr(2) + "\x82"}},
       {p + a + p, {p, a + p.substr(1), "p"}},
       {Repeat(a, 200), Then(5, a39, {Repeat(a, 5)})},
+      {Repeat("abcd\n", 30), Then(30, "abcd", {})},  // a line feed at each 64th byte
       {pad + q + "\r\nend", Then(829, p, {q, "end"})},
       {pad + q + "\rx\n", Then(829, p, {q + "\rx"})},
       {pad + x100, Then(829, p, {x79, x100.substr(79)})},

@@ -130,7 +130,8 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       // are those of a kana.
       {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF3\x81\x81\x80", "?????", false},
       // Not UTF-8: stray trail, overlong, surrogate, beyond U+10FFFF, no such lead.
-      {"\x80\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80\xF5\x80\x80\x80", "??????????????", false},
+      {"\x80\xC0\xAF\xC1\xBF\xED\xA0\x80\xF4\x90\x80\x80\xF5\x80\x80\x80", "????????????????",
+       false},
       {"\xE3\x81" + std::string("a\xE3"), "??a?", false},              // cut off
       {"\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "???", false},  // lowest, highest
       {"\xE0\x9F\xBF\xF0\x8F\xBF\xBF", "???????", false},              // overlong
