@@ -13,7 +13,8 @@ using Lines = std::vector<std::string>;
 using tolvi::fuzz::Check;
 
 tolvi::SentenceStream Open(std::string& raw, std::size_t block_bytes) {
-  return tolvi::SentenceStream(tolvi::File(fmemopen(raw.data(), raw.size(), "rb")), block_bytes);
+  std::FILE* const file = fmemopen(raw.data(), raw.size(), "rb");
+  return tolvi::SentenceStream(tolvi::File(file), block_bytes);
 }
 
 // Every line read with the given capacity, from where the stream is, up to limit lines.

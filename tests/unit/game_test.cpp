@@ -126,7 +126,8 @@ TEST_F(GameTest, ANameCancelledOrWithoutOwnerAndARefusedSave) {
   test::WriteFile("string.dat", "x\n");
   Player cancelled;
   cancelled.name_result = 2;
-  EXPECT_EQ(cancelled.Play().back(), " 0 nan char/60s") << "an empty name; no length in no time";
+  EXPECT_EQ(cancelled.Play().back(), " 0 nan char/60s")
+      << "an empty name, and no length in no time";
   std::filesystem::remove(kHighScoreFile);
   const FileOps system = ScoreFileOps();
   ScoreFileOps().write = [](const char*, const void*, std::size_t) { return WriteResult::kFailed; };
