@@ -2,6 +2,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdint>
+#include <cstdio>
 
 #include "gtk/app.h"
 #include "gtk/instance_lock.h"
@@ -23,8 +24,14 @@ int main() {
   // Decided before the display is opened, so a second copy shows nothing at all.
   tolvi::InstanceLock instance_lock;
   if (instance_lock.HeldElsewhere()) return 0;
-  // The command line is not looked at.
-  if (!gtk_init_check(nullptr, nullptr)) return 0;
+  // The command line is not looked at. Without a display there is nothing to show, but a
+  // player at a terminal is told why.
+  if (!gtk_init_check(nullptr, nullptr)) {
+    const gchar* display = g_getenv("DISPLAY");
+    std::fprintf(stderr, "tolvi: cannot open display %s\n",
+                 display && *display ? display : "(DISPLAY is not set)");
+    return 0;
+  }
   tolvi::SetProgramIcon();
 
   tolvi::WindowPtr splash = tolvi::ShowSplash(tolvi::kSplashX, tolvi::kSplashY, tolvi::kSplashWidth,
