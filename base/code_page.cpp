@@ -155,6 +155,18 @@ bool IsUtf8(std::string_view text, bool more_follows) {
 
 const std::uint16_t* Cp932FormsOfBmp() { return FormsOfBmp().data(); }
 
+const std::uint64_t* Cp932DoubleBitsOfBmp() {
+  static const std::unique_ptr<std::array<std::uint64_t, 0x10000 / 64>> bits = [] {
+    const Cp932Forms& forms = FormsOfBmp();
+    auto doubles = std::make_unique<std::array<std::uint64_t, 0x10000 / 64>>();
+    for (std::size_t c = 0; c < forms.size(); ++c) {
+      (*doubles)[c / 64] |= static_cast<std::uint64_t>(forms[c] > 0xFF) << (c % 64);
+    }
+    return doubles;
+  }();
+  return bits->data();
+}
+
 std::uint16_t Cp932FormOfOther(std::string_view utf8, bool more_follows, std::size_t* bytes) {
   static const Cp932Forms& forms = FormsOfBmp();
   const Utf8 kind = Classify(utf8, bytes);

@@ -49,7 +49,8 @@ class SentenceStream {
 
   File file_;
   std::size_t block_bytes_;
-  std::unique_ptr<char[]> block_;
+  std::unique_ptr<char[]> block_storage_;
+  char* block_;  // in block_storage_, at a cache line's start
   std::string converted_;
   std::string cut_off_;  // a UTF-8 character that the block's end cut in two
   const char* data_ = nullptr;

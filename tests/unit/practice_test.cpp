@@ -59,6 +59,7 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
   const std::string q(44, 'q');
   const std::string bom = "\xEF\xBB\xBF";
   const std::string utf8_a = "\xE3\x81\x82";
+  const std::string no_form = "\xE4\xB8\x82";  // a kanji that code page 932 lacks
   struct Row {
     std::string bytes;
     Lines lines;
@@ -113,6 +114,18 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {pad + "x" + Repeat(utf8_a, 40), Then(829, p, {"x" + a39, a})},
       {pad + q + "\xC3\xA9\n", Then(829, p, {q + "?"})},
       {pad + q + "\xC3" + "\xE3\x81\x82", Then(829, p, {q + "?" + a})},
+      // Long UTF-8 lines, measured without being converted: 79 bytes of code page 932 are a
+      // full piece and an empty one, 78 one piece, whatever holds a byte less or more.
+      {bom + Repeat(utf8_a, 39) + "x\r\n", {a39 + "x", ""}},
+      {bom + "xx" + Repeat(utf8_a, 38) + "y\n", {"xx" + Repeat(a, 38) + "y", ""}},
+      {bom + no_form + Repeat(utf8_a, 39) + "\n", {"?" + a39, ""}},
+      {bom + no_form + no_form + Repeat(utf8_a, 38) + "\n", {"??" + Repeat(a, 38)}},
+      {bom + "\xC3\xA9" + Repeat(utf8_a, 39) + "\n", {"?" + a39, ""}},
+      {bom + "\x80" + Repeat(utf8_a, 39) + "\n", {"?" + a39, ""}},
+      {bom + "\xED\xA0\x80" + Repeat(utf8_a, 38) + "\n", {"???" + Repeat(a, 38), ""}},
+      {bom + "\xE0\x80\x80" + Repeat(utf8_a, 38) + "\n", {"???" + Repeat(a, 38), ""}},
+      {bom + Repeat("\xEF\xBD\xB1", 80) + "\n", {std::string(79, '\xB1'), "\xB1"}},
+      {bom + Repeat(utf8_a, 79) + "\n", {a39, a39, a}},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(ReadAll(row.bytes, row.capacity), row.lines)

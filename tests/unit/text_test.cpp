@@ -126,6 +126,7 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       {"\xE2\x91\xA0\xE2\x85\xA0\xE2\x89\x92", "\x87\x40\x87\x54\x81\xE0"},  // NEC
       {"\xE2\x85\xB0\xE9\xAB\x99", "\xFA\x40\xFB\xFC"},  // IBM: small roman one, kanji
       {"\xE2\x97\xAF", "\x81\xFC"},                      // large circle, at the last trail byte
+      {"\xE3\x83\xA0\xC3\xB7", "\x83\x80\x81\x80"},      // mu and division, at the first
       // No form: yen, e acute, euro, emoji, a code point beyond the plane whose low bits
       // are those of a kana.
       {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF3\x81\x81\x80", "?????", false},
