@@ -4,9 +4,38 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <string_view>
 
 namespace tolvi {
 namespace {
+
+// The single-byte codes of the Windows table that iconv's CP932 lacks, a C1 control and
+// four private-use characters, so the table is the same on every build.
+struct SingleByteExtra {
+  char code;
+  std::string_view utf8;
+};
+constexpr SingleByteExtra kExtras[] = {{'\x80', "\xC2\x80"},
+                                       {'\xA0', "\xEF\xA3\xB0"},
+                                       {'\xFD', "\xEF\xA3\xB1"},
+                                       {'\xFE', "\xEF\xA3\xB2"},
+                                       {'\xFF', "\xEF\xA3\xB3"}};
+
+// What iconv refused at the start of in, if it is one of the extras: its other form, and how
+// many bytes of in it takes.
+std::string_view ExtraFor(std::string_view in, bool from_utf8, std::size_t* taken) {
+  for (const SingleByteExtra& extra : kExtras) {
+    if (from_utf8 && in.substr(0, extra.utf8.size()) == extra.utf8) {
+      *taken = extra.utf8.size();
+      return {&extra.code, 1};
+    }
+    if (!from_utf8 && in[0] == extra.code) {
+      *taken = 1;
+      return extra.utf8;
+    }
+  }
+  return {};
+}
 
 // One converter a direction, opened on first use and kept for the program's life. Both
 // encodings are stateless, so nothing carries over from one call to the next.
@@ -33,6 +62,14 @@ class Converter {
       const std::size_t done = iconv(cd_, &src, &left, &dst, &room);
       out.append(buffer, static_cast<std::size_t>(dst - buffer));
       if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
+        std::size_t taken = 0;
+        const std::string_view extra = ExtraFor({src, left}, from_utf8_, &taken);
+        if (!extra.empty()) {
+          out += extra;
+          src += taken;
+          left -= taken;
+          continue;
+        }
         out += '?';
         do {
           ++src;

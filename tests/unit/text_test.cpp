@@ -124,9 +124,10 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       {"\xEF\xBF\xA0\xEF\xBF\xA1\xEF\xBF\xA2", "\x81\x91\x81\x92\x81\xCA"},
       {"\xC2\xA2\xC2\xA3\xC2\xAC", "\x81\x91\x81\x92\x81\xCA", false},       // cent, pound, not
       {"\xE2\x91\xA0\xE2\x85\xA0\xE2\x89\x92", "\x87\x40\x87\x54\x81\xE0"},  // NEC
-      {"\xE2\x85\xB0\xE9\xAB\x99", "\xFA\x40\xFB\xFC"},  // IBM: small roman one, kanji
-      {"\xE2\x97\xAF", "\x81\xFC"},                      // large circle, at the last trail byte
-      {"\xE3\x83\xA0\xC3\xB7", "\x83\x80\x81\x80"},      // mu and division, at the first
+      {"\xE2\x85\xB0\xE9\xAB\x99", "\xFA\x40\xFB\xFC"},      // IBM: small roman one, kanji
+      {"\xE2\x97\xAF", "\x81\xFC"},                          // large circle, at the last trail byte
+      {"\xE3\x83\xA0\xC3\xB7", "\x83\x80\x81\x80"},          // mu and division, at the first
+      {"\xC2\x80\xEF\xA3\xB0\xEF\xA3\xB3", "\x80\xA0\xFF"},  // single bytes of Windows
       // No form: yen, e acute, euro, emoji, a code point beyond the plane whose low bits
       // are those of a kana.
       {"\xC2\xA5\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF3\x81\x81\x80", "?????", false},
@@ -146,6 +147,12 @@ TEST(CodePage, Utf8ToCp932AndBack) {
 #ifndef _WIN32
   EXPECT_EQ(Cp932ToUtf8("\x85\x90"), "??") << "natively, each byte that reads as nothing";
 #endif
+  // Every character of the plane, as a digest: each build's table holds the same forms.
+  std::uint64_t digest = 14695981039346656037u;
+  for (const std::uint16_t* form = Cp932FormsOfBmp(); form < Cp932FormsOfBmp() + 0x10000; ++form) {
+    digest = (digest ^ *form) * 1099511628211u;
+  }
+  EXPECT_EQ(digest, 0xAEF43E841B77E600u) << "the forms of the whole plane";
   std::string seam;
   AppendCp932FromBmpUtf8(
       "\xC3\xA9"
