@@ -144,7 +144,7 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       EXPECT_EQ(Cp932ToUtf8(row.cp932), row.utf8) << row.utf8;
     }
   }
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
   EXPECT_EQ(Cp932ToUtf8("\x85\x90"), "??") << "natively, each byte that reads as nothing";
 #endif
   // Every character of the plane, as a digest: each build's table holds the same forms.
@@ -185,7 +185,9 @@ TEST(TextFormat, DateTexts) {
   FormatDateText(when, out);
   EXPECT_STREQ(out, "Dec 04 07:04:32 1234");
   LocalDateText(std::numeric_limits<std::time_t>::max(), out);
-  EXPECT_STREQ(out, "-----") << "a time the calendar cannot hold";
+  // Where time is counted in 32 bits (this browser build), even the last is a date.
+  EXPECT_STREQ(out, sizeof(std::time_t) > 4 ? "-----" : "Jan 19 03:14:07 2038")
+      << "a time the calendar cannot hold";
 }
 
 }  // namespace
