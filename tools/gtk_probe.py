@@ -2,9 +2,10 @@
 the X server, and reads its windows through AT-SPI into the JSON shape that probe.exe
 answers with, so one test drives both: windows by "class" (TOLVI, TitleWindow, #32770 for
 a dialog), their controls by control id with "text" and "sel", and the focus. Needs a
-session bus (dbus-run-session), through which the accessibility bus starts itself."""
+session bus (dbus-run-session), through which the accessibility bus starts itself. Also
+runs IBus with Anthy, for a player who types romaji into an input method."""
 
-import contextlib, subprocess, warnings
+import contextlib, os, subprocess, sys, time, warnings
 
 import gi
 
@@ -12,8 +13,14 @@ gi.require_version("Gdk", "3.0")
 from gi.repository import Gdk, GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
+with contextlib.suppress(ValueError, ImportError):  # only the input method's test needs it
+    gi.require_version("IBus", "1.0")
+    from gi.repository import IBus
+
 import wine_probe  # noqa: E402
 from wine_probe import START_SECONDS, STEP_SECONDS, press  # noqa: E402,F401
+
+ANTHY = "org.freedesktop.ibus.engine.anthy.common"
 
 # What a Windows dialog's child windows are: statics, buttons and edits.
 CONTROLS = {pyatspi.ROLE_LABEL, pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY}
@@ -131,3 +138,57 @@ class Probe(wine_probe.Probe):
         if hasattr(self, "tolvi") and self.tolvi.poll() is None:
             self.tolvi.kill()
             self.tolvi.wait(STEP_SECONDS)
+
+
+def input_method_environment(home):
+    """What tolvi, ibus-daemon and the test share while the input method runs: the file
+    with the daemon's address, and home for their files and settings (in a key file there,
+    not in the user's dconf). Without GTK 3's key snooper, keys reach the entry as in any
+    other toolkit: whatever tolvi does with Return, the input method must still see it
+    first."""
+    return dict({name: home for name in ("HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME")},
+                IBUS_ADDRESS_FILE=os.path.join(home, "ibus-address"), GSETTINGS_BACKEND="keyfile",
+                GTK_IM_MODULE="ibus", IBUS_DISABLE_SNOOPER="1")
+
+
+class InputMethod:
+    """ibus-daemon with Anthy in hiragana as the engine of every input context, started in
+    the environment of input_method_environment(); stopped by close()."""
+
+    def __init__(self):
+        # Anthy reads its input mode once, when its engine starts.
+        subprocess.run(["gsettings", "set", ANTHY, "input-mode", "0"], check=True)
+        # The daemon has the session bus start its portal for sandboxed programs, which must
+        # find this daemon too, not look for one in the user's home.
+        subprocess.run(["dbus-update-activation-environment", "IBUS_ADDRESS_FILE"], check=True)
+        # Anthy's engine runs the first python3 on the PATH; this one has the modules it needs.
+        self.daemon = subprocess.Popen(
+            ["ibus-daemon", "--panel=disable", "--emoji-extension=disable", "--config=disable"],
+            stdout=subprocess.DEVNULL, env=dict(
+                os.environ, PATH=os.path.dirname(sys.executable) + os.pathsep + os.environ["PATH"]))
+        self.bus = IBus.Bus.new()
+        deadline = time.monotonic() + START_SECONDS
+        # The bus connects when the daemon writes its address, which the main loop hears of.
+        while not self.bus.is_connected() and time.monotonic() < deadline:
+            GLib.MainContext.default().iteration(False)
+            time.sleep(0.02)
+        if not (self.bus.is_connected() and self.bus.set_global_engine("anthy")):
+            raise AssertionError("expected ibus-daemon to start and take Anthy as its engine")
+        self.served = {self.focused()}
+
+    def focused(self):
+        """The daemon's focused input context, which the global engine follows."""
+        with contextlib.suppress(GLib.Error):
+            return self.bus.current_input_context()
+
+    def serves_next(self):
+        """Whether an input context not served before has the focus, and so the engine."""
+        context = self.focused()
+        if context in self.served | {None}:
+            return False
+        self.served.add(context)
+        return True
+
+    def close(self):
+        self.daemon.terminate()
+        self.daemon.wait(STEP_SECONDS)

@@ -1,11 +1,13 @@
 """Both programs played with real key presses, by one scenario: tolvi.exe under Wine,
 watched by probe.exe, and the native tolvi, watched through AT-SPI. Two games from the
 title picture to the ranked high-score file, with a wrong entry, Retry and a second copy
-on the way, then F1 with no sentence file; and a Japanese game from a sentence file in
-code page 932 and in UTF-8. Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or
-test_e2e.py TOLVI (native, on a session bus)."""
+on the way, then F1 with no sentence file; a Japanese game from a sentence file in
+code page 932 and in UTF-8; and, natively, one typed in romaji through IBus and Anthy.
+Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or test_e2e.py TOLVI (native, on a session
+bus)."""
 
-import contextlib, datetime, decimal, os, pathlib, re, struct, sys, tempfile, time, unittest
+import contextlib, datetime, decimal, os, pathlib, re, shutil, struct, sys, tempfile, time
+import unittest
 from unittest import mock
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[2] / "tools"))
@@ -17,6 +19,7 @@ else:
     for name in ("NO_AT_BRIDGE", "AT_SPI_BUS_ADDRESS"):
         os.environ.pop(name, None)
     from gtk_probe import START_SECONDS, Probe, press, start_native as launch  # noqa: E402
+    from gtk_probe import InputMethod, input_method_environment  # noqa: E402
 
 # A dark pixel of resources/title.bmp (0xBBGGRR), where the main window's white client
 # area comes later.
@@ -27,6 +30,13 @@ SLIP = [("--1--", "", LINE), ("--2--", "", LINE), ("--3--", "", LINE + " "),
         ("--3--", LINE + " ", LINE), ("--4--", "", LINE)]
 CLEAN = [(f"--{n}--", "", LINE) for n in "1234"]
 JAPANESE, JAPANESE_NAME = "日本語の文章を打つ。", "山田"
+# Romaji typed into Anthy, and the hiragana that Return commits unconverted: Anthy would
+# learn a conversion in the account's own ~/.anthy, whatever HOME says. A game of them, in
+# which a wrong entry comes back selected and what is composed next replaces it.
+ROMAJI = {"yamada": "やまだ", "nihongo": "にほんご", "nihongowoutsu": "にほんごをうつ"}
+KANA, KANA_NAME = ROMAJI["nihongowoutsu"], ROMAJI["yamada"]
+COMPOSED = [("--1--", "", "nihongo"), ("--1--", "にほんご", "nihongowoutsu")] + [
+    (f"--{n}--", "", "nihongowoutsu") for n in "234"]
 # Menu 101 of tolvi.rc, each popup before its items.
 MENU = ["Game", "Start(F1)", "終了(Esc)", "ユーザ変更", "HighScore", "Help", "About", "Version"]
 NEVER_PLAYED = b"(non)" + bytes(11) + bytes(8) + b"-----" + bytes(19)
@@ -49,9 +59,10 @@ class TolviTest(unittest.TestCase):
         pathlib.Path(self.folder, "string.dat").write_bytes(sentences)
         self.probe.start(TOLVI, self.folder, watch)
 
-    def play(self, keys, prompts, name, sentence, delay="12"):
-        """Presses keys, which start the clock, then answers prompts; checks the result and
-        returns its SCORE."""
+    def play(self, keys, prompts, name, sentence, delay="12", enter=None):
+        """Presses keys, which start the clock, then answers prompts, typed or passed to
+        enter(); checks the result and returns its SCORE."""
+        enter = enter or (lambda answer: press("type", "--delay", delay, answer))
         started, seen = time.monotonic(), {}
         press(*keys)
         for label, shown, answer in prompts:
@@ -60,7 +71,7 @@ class TolviTest(unittest.TestCase):
             self.assertEqual([focus["id"]] + [controls[i]["text"] for i in (1005, 1004, 1006)]
                              + controls[1006]["sel"], [1006, label, sentence, shown, 0, len(shown)],
                              "the focus, label 1005, sentence 1004, typing 1006 and its selection")
-            press("type", "--delay", delay, answer)
+            enter(answer)
             last_sent = time.monotonic()
             press("key", "Return")
 
@@ -160,6 +171,34 @@ class TolviTest(unittest.TestCase):
 
     def test_a_japanese_game_from_utf_8(self):
         self.japanese_game("utf-8")
+
+    def compose(self, romaji):
+        """Types romaji once the input method serves the entry with the focus, then Return,
+        which commits the preedit: the entry shows the hiragana and its dialog stays."""
+        entry = self.probe.ask()["focus"]
+        self.probe.wait(lambda state: self.input_method.serves_next(), "IBus on the entry")
+        press("type", romaji)
+        press("key", "Return")
+        self.probe.wait(lambda state: [c["text"] for w in state["windows"] for c in w["controls"]
+                                       if c["hwnd"] == entry == state["focus"]] == [ROMAJI[romaji]],
+                        f"{ROMAJI[romaji]} committed into the entry {entry}, still focused")
+
+    @unittest.skipIf(PROBE or not shutil.which("ibus-daemon"), "IBus serves the native program")
+    def test_a_game_typed_in_romaji_through_an_input_method(self):
+        home = self.enterContext(tempfile.TemporaryDirectory(prefix="tolvi-e2e-"))
+        self.enterContext(mock.patch.dict(os.environ, input_method_environment(home),
+                                          LC_ALL="C.UTF-8", LANG="C.UTF-8"))
+        self.input_method = self.enterContext(contextlib.closing(InputMethod()))
+        self.start((KANA + "\n").encode("cp932"))
+        press("key", "F1")
+        self.probe.wait_dialog("Name 入力フォーム")
+        self.compose("yamada")
+        self.play(("key", "Return"), COMPOSED, KANA_NAME, KANA, enter=self.compose)
+        press("key", "Return")
+        self.assertEqual(self.probe.quit(), 0, "the exit code after Esc")
+        name = places(pathlib.Path(self.folder, "highscore.dat").read_bytes())[0][0]
+        self.assertEqual(name, KANA_NAME.encode("cp932").ljust(16, b"\0"),
+                         "the name in highscore.dat")
 
 
 if __name__ == "__main__":
