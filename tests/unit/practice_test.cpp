@@ -59,7 +59,7 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
   const std::string q(44, 'q');
   const std::string bom = "\xEF\xBB\xBF";
   const std::string utf8_a = "\xE3\x81\x82";
-  const std::string no_form = "\xE4\xB8\x82";  // a kanji that code page 932 lacks
+  const std::string no_form = "\xE3\x82\x94";  // a kana that code page 932 lacks
   struct Row {
     std::string bytes;
     Lines lines;
@@ -118,6 +118,7 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       // full piece and an empty one, 78 one piece, whatever holds a byte less or more.
       {bom + Repeat(utf8_a, 39) + "x\r\n", {a39 + "x", ""}},
       {bom + "xx" + Repeat(utf8_a, 38) + "y\n", {"xx" + Repeat(a, 38) + "y", ""}},
+      {bom + "\x7F\x7F" + Repeat(utf8_a, 38) + "y\n", {"\x7F\x7F" + Repeat(a, 38) + "y", ""}},
       {bom + no_form + Repeat(utf8_a, 39) + "\n", {"?" + a39, ""}},
       {bom + no_form + no_form + Repeat(utf8_a, 38) + "\n", {"??" + Repeat(a, 38)}},
       {bom + "\xC3\xA9" + Repeat(utf8_a, 39) + "\n", {"?" + a39, ""}},
@@ -126,6 +127,13 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {bom + "\xE0\x80\x80" + Repeat(utf8_a, 38) + "\n", {"???" + Repeat(a, 38), ""}},
       {bom + Repeat("\xEF\xBD\xB1", 80) + "\n", {std::string(79, '\xB1'), "\xB1"}},
       {bom + Repeat(utf8_a, 79) + "\n", {a39, a39, a}},
+      // A UTF-8 line past the end of a block, its piece full to the byte, and one cut off
+      // at the end of the text just after the block's end.
+      {bom + pad + std::string(45, 'z') + std::string(34, 'y') + "\n",
+       Then(829, p, {std::string(45, 'z') + std::string(34, 'y'), ""})},
+      {bom + Repeat(p + "\n", 828) + std::string(45, 'q') + "\n" + std::string(77, 'x') +
+           "\xE3\x81",
+       Then(828, p, {std::string(45, 'q'), std::string(77, 'x') + "??"})},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(ReadAll(row.bytes, row.capacity), row.lines)
