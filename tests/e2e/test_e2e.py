@@ -1,8 +1,9 @@
 """Both programs played with real key presses, by one scenario: tolvi.exe under Wine,
 watched by probe.exe, and the native tolvi, watched through AT-SPI. Two games from the
 title picture to the ranked high-score file, with a wrong entry, Retry and a second copy
-on the way, then F1 with no sentence file; and a Japanese game from a sentence file in
-code page 932 and in UTF-8. Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or
+on the way, then F1 with no sentence file; a Japanese game from a sentence file in
+code page 932 and in UTF-8; and the two commands in the menu bar, by one click and by
+keys. Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or
 test_e2e.py TOLVI (native, on a session bus)."""
 
 import contextlib, datetime, decimal, os, pathlib, re, struct, sys, tempfile, time, unittest
@@ -29,6 +30,10 @@ CLEAN = [(f"--{n}--", "", LINE) for n in "1234"]
 JAPANESE, JAPANESE_NAME = "日本語の文章を打つ。", "山田"
 # Menu 101 of tolvi.rc, each popup before its items.
 MENU = ["Game", "Start(F1)", "終了(Esc)", "ユーザ変更", "HighScore", "Help", "About", "Version"]
+# Each command in the menu bar: the keys that reach it from F10, the dialog that it opens
+# and the key that closes that.
+BAR_COMMANDS = [("ユーザ変更", ["Right"], "Name 入力フォーム", "Escape"),
+                ("HighScore", ["Right", "Right"], "HighScore", "Return")]
 NEVER_PLAYED = b"(non)" + bytes(11) + bytes(8) + b"-----" + bytes(19)
 CENT = decimal.Decimal("0.01")
 
@@ -135,6 +140,21 @@ class TolviTest(unittest.TestCase):
         press("key", "Return")
         self.assertEqual((self.probe.quit(), sorted(os.listdir(self.folder))),
                          (0, ["highscore.dat"]), "the exit code after Esc, and no file made")
+
+    def test_each_command_in_the_bar_by_one_click_and_by_keys(self):
+        self.start((LINE + "\n").encode())
+        bar = {e["text"]: e["rect"] for e in self.probe.ask(f"menu {self.probe.main}")}
+        for entry, keys, caption, close in BAR_COMMANDS:
+            left, top, right, bottom = bar[entry]
+            middle = str((left + right) // 2), str((top + bottom) // 2)
+            # After the click the pointer goes back off the bar: resting on an entry there, it
+            # can upset keys that move quickly through GTK's bar.
+            click = ("mousemove", *middle, "click", "1", "mousemove", "restore")
+            for way in click, ("key", "F10", *keys, "Return"):
+                press(*way)
+                self.probe.wait_dialog(caption)
+                press("key", close)
+                self.probe.wait_main_focused()
 
     def japanese_game(self, encoding):
         """A game of one Japanese sentence, from a file in encoding, by a player with a
