@@ -2,11 +2,12 @@
 watched by probe.exe, and the native tolvi, watched through AT-SPI. Two games from the
 title picture to the ranked high-score file, with a wrong entry, Retry and a second copy
 on the way, then F1 with no sentence file; a Japanese game from a sentence file in
-code page 932 and in UTF-8; and the two commands in the menu bar, by one click and by
-keys. Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or
+code page 932 and in UTF-8; the two commands in the menu bar, by one click and by keys;
+and, natively, a start with no display. Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or
 test_e2e.py TOLVI (native, on a session bus)."""
 
-import contextlib, datetime, decimal, os, pathlib, re, struct, sys, tempfile, time, unittest
+import contextlib, datetime, decimal, os, pathlib, re, struct, subprocess, sys, tempfile, time
+import unittest
 from unittest import mock
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[2] / "tools"))
@@ -155,6 +156,17 @@ class TolviTest(unittest.TestCase):
                 self.probe.wait_dialog(caption)
                 press("key", close)
                 self.probe.wait_main_focused()
+
+    @unittest.skipIf(PROBE, "Wine opens the display, not tolvi.exe")
+    def test_a_start_with_no_display(self):
+        number = next(n for n in range(99, 999) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+        # A runtime folder of its own: no compositor there, and no other copy's lock.
+        environment = dict(os.environ, DISPLAY=f":{number}", XDG_RUNTIME_DIR=self.folder)
+        environment.pop("WAYLAND_DISPLAY", None)
+        run = subprocess.run([TOLVI], env=environment, capture_output=True, timeout=START_SECONDS)
+        self.assertEqual((run.returncode, run.stderr.decode()),
+                         (0, f"tolvi: cannot open display :{number}\n"),
+                         "the exit code and standard error without a display")
 
     def japanese_game(self, encoding):
         """A game of one Japanese sentence, from a file in encoding, by a player with a
