@@ -63,6 +63,16 @@ void RunCommand(int command) {
 
 void ChooseMenuEntry(GtkMenuItem*, gpointer command) { RunCommand(GPOINTER_TO_INT(command)); }
 
+// GTK's bar takes a release soon after the press for the start of a press-drag-release and
+// only selects the entry; a command in the bar acts on its first click, as a popup opens on
+// its first.
+gboolean ReleaseOnCommandInBar(GtkWidget* item, GdkEventButton*, gpointer) {
+  GtkMenuShell* bar = GTK_MENU_SHELL(gtk_widget_get_parent(item));
+  if (gtk_menu_shell_get_selected_item(bar) != item) return FALSE;
+  gtk_menu_shell_activate_item(bar, item, TRUE);
+  return TRUE;
+}
+
 // F1 and Esc reach the window only while it has the focus; every other key keeps its usual
 // meaning, F10 for the menu bar among them.
 gboolean PressKey(GtkWidget*, GdkEventKey* event, gpointer) {
@@ -86,6 +96,9 @@ GtkWidget* NewMenuBar() {
     if (entry.command != 0) {
       g_signal_connect(item, "activate", G_CALLBACK(ChooseMenuEntry),
                        GINT_TO_POINTER(entry.command));
+    }
+    if (entry.place == Place::kCommandInBar) {
+      g_signal_connect(item, "button-release-event", G_CALLBACK(ReleaseOnCommandInBar), nullptr);
     }
     GtkWidget* shell = entry.place == Place::kCommandInPopup ? popup : bar;
     gtk_menu_shell_append(GTK_MENU_SHELL(shell), item);

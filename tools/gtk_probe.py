@@ -57,13 +57,26 @@ def text_of(node):
     return text.getText(0, -1), sel
 
 
+def rect(node):
+    x, y, width, height = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return [x, y, x + width, y + height]
+
+
+def bar(hwnd):
+    """The entries in the menu bar of window hwnd, each with its "text" and its "rect" on
+    screen, as probe.exe's menu command gives them."""
+    for app in pyatspi.Registry.getDesktop(0):
+        for window in (w for w in app if handle(w, app.get_process_id()) == hwnd):
+            return [{"text": n.name, "rect": rect(n)} for n in descendants(window)
+                    if n.getRole() in MENUS and n.parent.getRole() == pyatspi.ROLE_MENU_BAR]
+
+
 def describe(window, pid):
     states = window.getState()
     nodes = list(descendants(window))
     owner = [t for r in window.getRelationSet()
              if r.getRelationType() == pyatspi.RELATION_SUBWINDOW_OF
              for t in (r.getTarget(i) for i in range(r.getNTargets()))]
-    x, y, width, height = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     controls = []
     for node in nodes:
         if node.getRole() in CONTROLS and node.getState().contains(pyatspi.STATE_SHOWING):
@@ -76,7 +89,7 @@ def describe(window, pid):
         "hwnd": handle(window, pid), "thread": pid,
         "owner": handle(owner[0], pid) if owner else "0",
         "enabled": int(states.contains(pyatspi.STATE_SENSITIVE)),
-        "rect": [x, y, x + width, y + height],
+        "rect": rect(window),
         "class": window.accessibleId or ("#32770" if window.getRole() in DIALOGS else ""),
         "text": window.name, "controls": controls,
         "menu": [n.name for n in nodes if n.getRole() in MENUS],
@@ -118,6 +131,8 @@ class Probe(wine_probe.Probe):
         with warnings.catch_warnings():
             # pyatspi's own calls of what Atspi has renamed since.
             warnings.simplefilter("ignore", DeprecationWarning)
+            if command.startswith("menu "):
+                return bar(command.split()[1])
             state = look()
         if command.startswith("pixel "):
             hwnd, x, y = command.split()[1:]

@@ -1,11 +1,14 @@
 // The end-to-end tests' eyes inside Wine. One command a line on stdin, one JSON answer
 // a line on stdout, so a test pays for one Wine start, not one per look:
 //   pixel HWND X Y   the colour on screen (0xBBGGRR) at client point X, Y of a window
+//   menu HWND        the entries of a window's menu bar, with their rects on screen
 //   anything else    the focus and the visible top-level windows with their controls
 // Window handles travel as the text printf's %p makes of them.
 #include <windows.h>
 
 #include <cstdio>
+
+#include "resources/resource.h"
 
 constexpr UINT kMessageTimeoutMillis = 2000;
 
@@ -52,6 +55,39 @@ static BOOL CALLBACK PutWindow(HWND window, LPARAM count) {
   return TRUE;
 }
 
+// Wine gives no program another's menu, so the entries are read from a hidden twin: a window
+// of the same style, place and size, with the same menu from the same program file.
+static void PutMenuBar(HWND window) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(window, &process_id);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = MAX_PATH;
+  QueryFullProcessImageNameW(process, 0, path, &length);
+  CloseHandle(process);
+  HMODULE program = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  RECT r{};
+  GetWindowRect(window, &r);
+  HMENU menu = LoadMenuW(program, MAKEINTRESOURCEW(IDR_MAINMENU));
+  HWND twin =
+      CreateWindowExW(0, L"STATIC", L"", GetWindowLongW(window, GWL_STYLE) & ~WS_VISIBLE, r.left,
+                      r.top, r.right - r.left, r.bottom - r.top, nullptr, menu, nullptr, nullptr);
+  std::printf("[");
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[256] = {};
+    RECT item{};
+    GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
+    GetMenuItemRect(twin, menu, i, &item);
+    std::printf("%s{\"rect\":[%ld,%ld,%ld,%ld]", i ? "," : "", item.left, item.top, item.right,
+                item.bottom);
+    PutText("text", text);
+    std::putchar('}');
+  }
+  std::printf("]\n");
+  DestroyWindow(twin);
+  FreeLibrary(program);
+}
+
 int main() {
   char line[256];
   for (; std::fgets(line, sizeof line, stdin); std::fflush(stdout)) {
@@ -62,6 +98,10 @@ int main() {
       HDC screen = GetDC(nullptr);
       std::printf("%lu\n", GetPixel(screen, point.x, point.y));
       ReleaseDC(nullptr, screen);
+      continue;
+    }
+    if (std::sscanf(line, "menu %p", &window) == 1) {
+      PutMenuBar(static_cast<HWND>(window));
       continue;
     }
     GUITHREADINFO info{};

@@ -2,12 +2,13 @@
 watched by probe.exe, and the native tolvi, watched through AT-SPI. Two games from the
 title picture to the ranked high-score file, with a wrong entry, Retry and a second copy
 on the way, then F1 with no sentence file; a Japanese game from a sentence file in
-code page 932 and in UTF-8; and, natively, one typed in romaji through IBus and Anthy.
+code page 932 and in UTF-8; the two commands in the menu bar, by one click and by keys;
+and, natively, one typed in romaji through IBus and Anthy and a start with no display.
 Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or test_e2e.py TOLVI (native, on a session
 bus)."""
 
-import atexit, contextlib, datetime, decimal, os, pathlib, re, shutil, struct, sys, tempfile
-import time, unittest
+import atexit, contextlib, datetime, decimal, os, pathlib, re, shutil, struct, subprocess, sys
+import tempfile, time, unittest
 from unittest import mock
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[2] / "tools"))
@@ -43,6 +44,10 @@ COMPOSED = [("--1--", "", "nihongo"), ("--1--", "にほんご", "nihongowoutsu")
     (f"--{n}--", "", "nihongowoutsu") for n in "234"]
 # Menu 101 of tolvi.rc, each popup before its items.
 MENU = ["Game", "Start(F1)", "終了(Esc)", "ユーザ変更", "HighScore", "Help", "About", "Version"]
+# Each command in the menu bar: the keys that reach it from F10, the dialog that it opens
+# and the key that closes that.
+BAR_COMMANDS = [("ユーザ変更", ["Right"], "Name 入力フォーム", "Escape"),
+                ("HighScore", ["Right", "Right"], "HighScore", "Return")]
 NEVER_PLAYED = b"(non)" + bytes(11) + bytes(8) + b"-----" + bytes(19)
 CENT = decimal.Decimal("0.01")
 
@@ -164,6 +169,32 @@ class TolviTest(unittest.TestCase):
         press("key", "Return")
         self.assertEqual((self.probe.quit(), sorted(os.listdir(self.folder))),
                          (0, ["highscore.dat"]), "the exit code after Esc, and no file made")
+
+    def test_each_command_in_the_bar_by_one_click_and_by_keys(self):
+        self.start((LINE + "\n").encode())
+        bar = {e["text"]: e["rect"] for e in self.probe.ask(f"menu {self.probe.main}")}
+        for entry, keys, caption, close in BAR_COMMANDS:
+            left, top, right, bottom = bar[entry]
+            middle = str((left + right) // 2), str((top + bottom) // 2)
+            # After the click the pointer goes back off the bar: resting on an entry there, it
+            # can upset keys that move quickly through GTK's bar.
+            click = ("mousemove", *middle, "click", "1", "mousemove", "restore")
+            for way in click, ("key", "F10", *keys, "Return"):
+                press(*way)
+                self.probe.wait_dialog(caption)
+                press("key", close)
+                self.probe.wait_main_focused()
+
+    @unittest.skipIf(PROBE, "Wine opens the display, not tolvi.exe")
+    def test_a_start_with_no_display(self):
+        number = next(n for n in range(99, 999) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+        # A runtime folder of its own: no compositor there, and no other copy's lock.
+        environment = dict(os.environ, DISPLAY=f":{number}", XDG_RUNTIME_DIR=self.folder)
+        environment.pop("WAYLAND_DISPLAY", None)
+        run = subprocess.run([TOLVI], env=environment, capture_output=True, timeout=START_SECONDS)
+        self.assertEqual((run.returncode, run.stderr.decode()),
+                         (0, f"tolvi: cannot open display :{number}\n"),
+                         "the exit code and standard error without a display")
 
     def japanese_game(self, encoding):
         """A game of one Japanese sentence, from a file in encoding, by a player with a
