@@ -145,7 +145,7 @@ bool IsUtf8(std::string_view text, bool more_follows) {
   std::size_t i = 0;
   while (i < text.size()) {
     std::size_t bytes;
-    const Utf8 kind = Classify(text.substr(i), &bytes);
+    const Utf8 kind = Classify({text.data() + i, text.size() - i}, &bytes);
     if (kind == Utf8::kCutOff) return more_follows;
     if (kind == Utf8::kBad) return false;
     i += bytes;
@@ -183,7 +183,8 @@ std::size_t AppendCp932FromUtf8(std::string_view utf8, std::string& out, bool mo
   std::size_t i = 0;
   while (i < utf8.size()) {
     std::size_t bytes;
-    const std::uint16_t form = Cp932FormAt(utf8.substr(i), more_follows, &bytes);
+    const std::uint16_t form =
+        Cp932FormAt({utf8.data() + i, utf8.size() - i}, more_follows, &bytes);
     if (bytes == 0) break;
     if (form > 0xFF) out += static_cast<char>(form >> 8);
     out += static_cast<char>(form & 0xFF);

@@ -52,7 +52,7 @@ int PiecesOfWholeUtf8Line(std::string_view line) {
   PieceFill fill;
   std::size_t bytes;
   for (std::size_t i = 0; i < line.size(); i += bytes) {
-    fill.Place(Cp932WidthAt(line.substr(i), false, &bytes));
+    fill.Place(Cp932WidthAt({line.data() + i, line.size() - i}, false, &bytes));
   }
   return fill.End(true);
 }
@@ -148,7 +148,8 @@ class PieceCounter {
     std::size_t i = 0;
     while (i < rest.size()) {
       std::size_t bytes;
-      const std::uint16_t form = Cp932FormAt(rest.substr(i), more_follows, &bytes);
+      const std::uint16_t form =
+          Cp932FormAt({rest.data() + i, rest.size() - i}, more_follows, &bytes);
       if (bytes == 0) break;
       Place(form);
       i += bytes;
