@@ -2,7 +2,7 @@
 share: starts programs under Wine, presses real keys through the X server, and watches
 tolvi.exe through probe.exe (built in tests/e2e), polling for what it waits for."""
 
-import json, select, subprocess, time
+import json, os, pathlib, select, subprocess, time
 
 START_SECONDS, STEP_SECONDS = 60, 30
 
@@ -64,6 +64,16 @@ class Probe:
         self.wait(lambda state: (state["focus"], [(w["class"], w["enabled"]) for w in state[
             "windows"] if w["thread"] == self.thread]) == (self.main, [("TOLVI", 1)]),
             "the main window alone, enabled and focused")
+
+    # The player's files, in the folder the program runs in.
+    def read_file(self, folder, name):
+        return pathlib.Path(folder, name).read_bytes()
+
+    def remove_file(self, folder, name):
+        os.remove(os.path.join(folder, name))
+
+    def list_files(self, folder):
+        return sorted(os.listdir(folder))
 
     def quit(self):
         """Esc in the main window; the exit code."""
