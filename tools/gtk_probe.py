@@ -204,6 +204,12 @@ class InputMethod:
         self.served.add(context)
         return True
 
+    def compose(self, probe, romaji, kana):
+        """Types romaji once the engine serves the entry with the focus, then Return."""
+        probe.wait(lambda state: self.serves_next(), "IBus on the entry")
+        press("type", romaji)
+        press("key", "Return")
+
     def close(self):
         self.daemon.terminate()
         self.daemon.wait(STEP_SECONDS)

@@ -130,13 +130,14 @@ class Tab:
     has ended (0) once the page shows the program ended, or that it is open elsewhere."""
 
     def __init__(self, probe, handle):
-        self.probe, self.handle, self.returncode = probe, handle, None
+        self.probe, self.handle, self.returncode, self.state = probe, handle, None, None
 
     def poll(self):
         if self.returncode is None:
-            state = self.probe.in_tab(self.handle, lambda d: d.execute_script(
-                "return document.documentElement.dataset.state"))
-            if state in ("ended", "elsewhere"):
+            self.state, self.windows = self.probe.in_tab(self.handle, lambda d: d.execute_script(
+                "return [document.documentElement.dataset.state,"
+                " document.querySelectorAll('[data-window]:not([hidden])').length]"))
+            if self.state in ("ended", "elsewhere"):
                 self.returncode = 0
                 if self.handle != self.probe.first:
                     self.kill()  # a second copy's tab goes as its process would
@@ -153,6 +154,28 @@ class Tab:
     def kill(self):
         with contextlib.suppress(Exception):
             self.probe.in_tab(self.handle, lambda d: d.close())
+
+
+def input_method_environment(home):
+    """The browser brings its own input method: nothing to set."""
+    return {}
+
+
+class InputMethod:
+    """The browser's input method, as DevTools composes: the preedit, Return while it is
+    composed (a key the page must leave to the input method), then the commit."""
+
+    def compose(self, probe, romaji, kana):
+        probe.cdp("Input.imeSetComposition", text=kana, selectionStart=len(kana),
+                  selectionEnd=len(kana))
+        probe.cdp("Input.dispatchKeyEvent", type="keyDown", key="Enter", code="Enter",
+                  windowsVirtualKeyCode=229)
+        probe.cdp("Input.dispatchKeyEvent", type="keyUp", key="Enter", code="Enter",
+                  windowsVirtualKeyCode=229)
+        probe.cdp("Input.insertText", text=kana)
+
+    def close(self):
+        pass
 
 
 def launch(page, folder=None):
@@ -289,6 +312,37 @@ class Probe(wine_probe.Probe):
         for name in wanted:
             with open(os.path.join(folder, name), "rb") as file:
                 self.folder("write", name, file.read())
+
+    def reload(self):
+        """Loads the page again in its tab, and waits for its main window."""
+        self.driver.refresh()
+        self.wait(lambda state: any(w["class"] == "TOLVI" for w in state["windows"]),
+                  "the main window after a reload", START_SECONDS)
+        self.main = next(w for w in self.ask()["windows"] if w["class"] == "TOLVI")["hwnd"]
+        self.wait_main_focused()
+
+    def go_offline(self):
+        """Once the page's service worker keeps its files, nothing serves the page any more."""
+        self.driver.execute_async_script(
+            "navigator.serviceWorker.ready.then(() => arguments[0]())")
+        self.server.shutdown()
+        self.server.server_close()
+
+    def drop(self, name, data):
+        """Drops a file of that name and those bytes on the folder's panel, as from a file
+        manager."""
+        files = tempfile.mkdtemp(prefix="tolvi-web-drop-")
+        path = os.path.join(files, name)
+        with open(path, "wb") as file:
+            file.write(data)
+        x, y = self.driver.execute_script(
+            "const r = document.getElementById('folder').getBoundingClientRect();"
+            "return [Math.round(r.x + r.width / 2), Math.round(r.y + r.height / 2)];")
+        for kind in ("dragEnter", "dragOver", "drop"):
+            self.cdp("Input.dispatchDragEvent", type=kind, x=x, y=y,
+                     data=dict(items=[], files=[path], dragOperationsMask=1))
+        self.wait(lambda state: name in self.list_files(None), f"{name} in the folder")
+        shutil.rmtree(files)
 
     def quit(self):
         """Esc in the main window; 0 once the page says the program has ended."""

@@ -17,6 +17,7 @@ TOLVI, *PROBE = sys.argv[1:]
 WEB = os.path.isdir(TOLVI)
 if WEB:
     from web_probe import START_SECONDS, Probe, press, launch  # noqa: E402
+    from web_probe import InputMethod, input_method_environment  # noqa: E402
 elif PROBE:
     from wine_probe import START_SECONDS, Probe, press, start_wine as launch  # noqa: E402
 else:
@@ -226,19 +227,49 @@ class TolviTest(unittest.TestCase):
     def test_a_japanese_game_from_utf_8(self):
         self.japanese_game("utf-8")
 
-    def compose(self, romaji):
-        """Types romaji once the input method serves the entry with the focus, then Return,
-        which commits the preedit: the entry shows the hiragana and its dialog stays."""
-        entry = self.probe.ask()["focus"]
-        self.probe.wait(lambda state: self.input_method.serves_next(), "IBus on the entry")
-        press("type", romaji)
+    @unittest.skipUnless(WEB, "only the page has a service worker, reloads, tabs and drops")
+    def test_the_page_offline_from_a_dropped_file_across_a_reload_and_a_second_tab(self):
+        """After the first visit the page plays with no network, from a UTF-8 sentence file
+        dropped on its folder's panel; a second tab shows only its line and leaves the
+        scores alone; the table is still there after a reload."""
+        self.start(b"")
+        self.probe.go_offline()
+        self.probe.reload()
+        self.probe.drop("string.dat", (JAPANESE + "\n").encode())
+        press("key", "F1")
+        self.probe.wait_dialog("Name 入力フォーム")
+        self.type_text(JAPANESE_NAME, "40")
+        self.play(("key", "Return"), [(f"--{n}--", "", JAPANESE) for n in "1234"],
+                  JAPANESE_NAME, JAPANESE, "40")
         press("key", "Return")
+        self.probe.wait_main_focused()
+        table = self.probe.read_file(self.folder, "highscore.dat")
+        second = launch(TOLVI)
+        self.probe.wait(lambda state: second.poll() is not None, "the second tab's line")
+        self.probe.reload()
+        bar = {e["text"]: e["rect"] for e in self.probe.ask(f"menu {self.probe.main}")}
+        left, top, right, bottom = bar["HighScore"]
+        press("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
+        controls = self.probe.wait_dialog("HighScore")[1]
+        self.assertEqual((second.state, second.windows, places(table)[0][0],
+                          self.probe.read_file(self.folder, "highscore.dat"),
+                          controls[1002]["text"]),
+                         ("elsewhere", 0, JAPANESE_NAME.encode("cp932").ljust(16, b"\0"), table,
+                          JAPANESE_NAME),
+                         "the second tab, the name in highscore.dat, the file after the "
+                         "second tab and the reload, and rank 1 shown")
+
+    def compose(self, romaji):
+        """Composes romaji in the input method on the entry with the focus, then presses
+        Return, which commits the preedit: the entry shows the hiragana, its dialog stays."""
+        entry = self.probe.ask()["focus"]
+        self.input_method.compose(self.probe, romaji, ROMAJI[romaji])
         self.probe.wait(lambda state: [c["text"] for w in state["windows"] for c in w["controls"]
                                        if c["hwnd"] == entry == state["focus"]] == [ROMAJI[romaji]],
                         f"{ROMAJI[romaji]} committed into the entry {entry}, still focused")
 
-    @unittest.skipIf(PROBE or WEB or not shutil.which("ibus-daemon"),
-                     "IBus serves the native program")
+    @unittest.skipIf(PROBE or not (WEB or shutil.which("ibus-daemon")),
+                     "an input method serves the native program (IBus) and the page")
     def test_a_game_typed_in_romaji_through_an_input_method(self):
         home = self.enterContext(tempfile.TemporaryDirectory(prefix="tolvi-e2e-"))
         self.enterContext(mock.patch.dict(os.environ, input_method_environment(home),

@@ -131,6 +131,7 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {bom + Repeat(utf8_a, 79) + "\n", {a39, a39, a}},
       // A UTF-8 line past the end of a block, its piece full to the byte, and one cut off
       // at the end of the text just after the block's end.
+      {bom + pad + "x" + Repeat(utf8_a, 39) + "\n", Then(829, p, {"x" + a39, ""})},
       {bom + pad + std::string(45, 'z') + std::string(34, 'y') + "\n",
        Then(829, p, {std::string(45, 'z') + std::string(34, 'y'), ""})},
       {bom + Repeat(p + "\n", 828) + std::string(45, 'q') + "\n" + std::string(77, 'x') +

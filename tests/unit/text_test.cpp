@@ -135,6 +135,7 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       {"\x80\xC0\xAF\xC1\xBF\xED\xA0\x80\xF4\x90\x80\x80\xF5\x80\x80\x80", "????????????????",
        false},
       {"\xE3\x81" + std::string("a\xE3"), "??a?", false},              // cut off
+      {"\xC3\x7F", "?\x7F", false},                                    // a lead, then DEL
       {"\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "???", false},  // lowest, highest
       {"\xE0\x9F\xBF\xF0\x8F\xBF\xBF", "???????", false},              // overlong
   };
