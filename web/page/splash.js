@@ -1,0 +1,24 @@
+// The title picture in a window of its own while the program loads and starts.
+const splash = document.querySelector('[data-window="TitleWindow"]');
+
+// Draws the picture; wait(ms) resolves ms after it was first drawn.
+export function showSplash() {
+  const picture = new Image();
+  picture.src = "title.png";
+  const drawn = picture.decode().catch(() => null).then(() => {
+    splash.querySelector("canvas").getContext("2d").drawImage(picture, 0, 0);
+    splash.hidden = false;
+    document.documentElement.dataset.state = "splash";
+    return performance.now();
+  });
+  return {
+    wait(milliseconds) {
+      return drawn.then((at) => new Promise((resolve) => {
+        setTimeout(resolve, Math.max(0, at + milliseconds - performance.now()));
+      }));
+    },
+    remove() {
+      splash.remove();
+    },
+  };
+}
