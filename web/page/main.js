@@ -1,8 +1,7 @@
-// Start-up of the page: the lock across tabs first, then the splash and the program; at
-// its end one line saying so, or, when another tab runs Tolvi, one line saying that.
-import { folder } from "./folder.js";
+// Start-up of the page: the lock across tabs first, then the splash, drawn while the program
+// loads, and the program; at its end one line saying so, or, when another tab runs Tolvi,
+// one line saying that.
 import { whileHoldingLock } from "./lock.js";
-import { runProgram } from "./program.js";
 import { showSplash } from "./splash.js";
 
 const root = document.documentElement;
@@ -12,7 +11,6 @@ function showLine(state) {
   document.getElementById(state).hidden = false;
 }
 
-window.tolvi = { folder };
 // Browsers keep F1 for their help; here it starts a game.
 document.addEventListener("keydown", (event) => {
   if (event.key === "F1") event.preventDefault();
@@ -24,8 +22,12 @@ if ("serviceWorker" in navigator) {
   navigator.serviceWorker.register("sw.js").catch(() => {});
 }
 
-const ran = await whileHoldingLock(() => {
+const ran = await whileHoldingLock(async () => {
+  const splash = showSplash();
+  const { runProgram } = await import("./program.js");
+  const { folder } = await import("./folder.js");
+  window.tolvi = { folder };
   navigator.storage?.persist?.();
-  return runProgram(showSplash());
+  await runProgram(splash);
 });
 showLine(ran ? "ended" : "elsewhere");
