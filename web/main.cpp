@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "base/code_page.h"
 #include "practice/game.h"
 #include "practice/random.h"
 #include "practice/settings.h"
@@ -14,6 +15,9 @@
 #include "web/page_texts.h"
 
 int main() {
+  // The code page's tables come from the page's decoder; made while the splash shows, they
+  // keep the first game and the first dialog from waiting for them.
+  tolvi::Cp932DoubleBitsOfBmp();
   tolvi::ShowSplashOnPage(tolvi::kSplashMillis);
   tolvi::HandTextsToPage();
   tolvi::ShowMainWindowOnPage();
