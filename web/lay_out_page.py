@@ -35,7 +35,9 @@ def bmp_to_png(bmp):
         sys.exit("lay_out_page: the title picture must be an uncompressed bottom-up 8-bit bitmap")
     colours = colours or 256
     table = bmp[14 + info_size:14 + info_size + 4 * colours]
-    palette = b"".join(bytes((table[i + 2], table[i + 1], table[i])) for i in range(0, len(table), 4))
+    # Blue, green, red and an unused byte each.
+    palette = b"".join(bytes((blue_green_red[2], blue_green_red[1], blue_green_red[0]))
+                       for blue_green_red in (table[i:i + 3] for i in range(0, len(table), 4)))
     row_bytes = (width + 3) // 4 * 4
     rows = [bmp[pixels_at + row_bytes * (height - 1 - y):][:width] for y in range(height)]
     raw = b"".join(b"\0" + row for row in rows)
