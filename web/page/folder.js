@@ -5,10 +5,15 @@
 const FOLDER = "/tolvi";
 const SAMPLES = ["string.dat", "japanese.dat", "japanese.utf8.txt", "Gelvo.ini"];
 const MAX_BYTES = 64 * 1024 * 1024;
+const panel = document.getElementById("folder");
 
 let fs = null;
 // Runs a change of the folder once no game or dialog runs; set by the program.
 let whenIdle = null;
+
+function say(text) {
+  panel.querySelector(".message").textContent = text;
+}
 
 function path(name) {
   return `${FOLDER}/${name}`;
@@ -41,23 +46,25 @@ async function fetchSample(name) {
 }
 
 // Mounts the folder, reads it back from storage, puts in the samples that are missing, as
-// the Linux launcher does, and makes it the working directory.
+// the Linux launcher does, and makes it the working directory. Where the browser keeps no
+// storage for the page, the folder lives as long as the page.
 export async function mountFolder(FS, runWhenIdle) {
   fs = FS;
   whenIdle = runWhenIdle;
   FS.mkdir(FOLDER);
   FS.mount(FS.filesystems.IDBFS, {}, FOLDER);
-  await sync(true);
+  FS.chdir(FOLDER);
+  try {
+    await sync(true);
+  } catch {
+    say("This browser keeps no storage for this page: the folder goes when the page closes.");
+  }
   const missing = SAMPLES.filter((name) => !exists(name));
   const samples = await Promise.all(missing.map(fetchSample));
-  let seeded = false;
   missing.forEach((name, i) => {
-    if (samples[i] === null) return;
-    FS.writeFile(path(name), samples[i]);
-    seeded = true;
+    if (samples[i] !== null) FS.writeFile(path(name), samples[i]);
   });
-  if (seeded) await sync(false);
-  FS.chdir(FOLDER);
+  if (missing.length > 0) await sync(false).catch(() => {});
 }
 
 function fileNames() {
@@ -79,7 +86,7 @@ export const folder = {
     checkName(name);
     const data = bytes instanceof Uint8Array ? bytes : new Uint8Array(bytes);
     if (data.length > MAX_BYTES) {
-      throw new Error(`${name} is larger than 64 MiB (${data.length} bytes): it was not put in the folder`);
+      throw new Error(`${name} is larger than 64 MiB: it was not put in the folder.`);
     }
     await whenIdle(() => {
       fs.writeFile(path(name), data);
@@ -95,12 +102,6 @@ export const folder = {
   },
 };
 
-const panel = document.getElementById("folder");
-const message = panel.querySelector(".message");
-
-function say(text) {
-  message.textContent = text;
-}
 
 function download(name) {
   const link = document.createElement("a");
@@ -108,6 +109,11 @@ function download(name) {
   link.download = name;
   link.click();
   setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+}
+
+function removeFile(name) {
+  folder.remove(name).then(() => say(`${name} removed.`), (error) => say(error.message))
+    .then(showFolder);
 }
 
 function button(text, action) {
@@ -129,10 +135,8 @@ export function showFolder() {
       return cell;
     });
     const actions = document.createElement("td");
-    actions.append(
-      button("Download", () => download(name)),
-      " ",
-      button("Remove", () => folder.remove(name).then(() => say(`${name} removed.`), (e) => say(e.message)).then(showFolder)));
+    actions.append(button("Download", () => download(name)), " ",
+      button("Remove", () => removeFile(name)));
     row.append(...cells, actions);
     return row;
   });

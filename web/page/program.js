@@ -94,7 +94,8 @@ export function runProgram(splash) {
       preRun: [() => {
         const FS = globalThis.Module.FS;
         globalThis.Module.addRunDependency("folder");
-        mountFolder(FS, runWhenIdle).then(() => {
+        // A folder that cannot be read back still lets the program run, in memory.
+        mountFolder(FS, runWhenIdle).catch(() => {}).then(() => {
           openPanel();
           globalThis.Module.removeRunDependency("folder");
         });
