@@ -92,6 +92,11 @@ export function runDialog(name, fields, owner) {
       return true;
     };
 
+    // A click beside the controls leaves the focus where it was, so the keys still reach
+    // the dialog.
+    dialog.addEventListener("mousedown", (event) => {
+      if (!event.target.closest("input, button")) event.preventDefault();
+    });
     dialog.addEventListener("click", (event) => {
       if (event.target.closest(".close")) {
         cancel();
