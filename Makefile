@@ -1,14 +1,16 @@
 # Tolvi: make run, make test, make bench (see README.md).
 SHELL := /bin/bash
 JOBS ?= 2
-# Debug with sanitizers, for the tests; the native program as players get it; Windows.
+# Debug with sanitizers, for the tests; the native program as players get it; Windows;
+# the browser program.
 NATIVE := build/native
 APP := build/app
 WIN := build/win
 BENCH := build/bench
+WEB := build/web
 
-.PHONY: all deps format format-check native app win run run-windows test unit-native \
-	test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
+.PHONY: all deps format format-check native app win web run run-windows run-web test unit-native \
+	unit-web test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
 
 all: app win
 
@@ -34,6 +36,13 @@ win: deps
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WIN) -j$(JOBS)
 
+# The browser program as static files in dist/web: the page, tolvi.js, tolvi.wasm, the
+# service worker, the manifest, the pictures and the samples.
+web: deps
+	emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WEB) -j$(JOBS) --target tolvi_web
+	python3 web/lay_out_page.py $(WEB)/web dist/web
+
 # The native program in run/ with the sample sentences; run-windows: tolvi.exe under Wine.
 run: app
 	tools/run-native $(APP)/gtk/tolvi
@@ -41,9 +50,19 @@ run: app
 run-windows: win
 	tools/run-game
 
+# dist/web served on 127.0.0.1; it prints the address to open.
+run-web: web
+	tools/serve-web dist/web
+
 # The unit, stress and native end-to-end tests, on a virtual display.
 unit-native: native
 	tools/with-display ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+
+# The unit tests built for the browser, run under node.
+unit-web: deps
+	emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WEB) -j$(JOBS)
+	ctest --test-dir $(WEB) --output-on-failure
 
 # The Windows unit tests and the end-to-end tests, under Wine on a virtual display.
 test-windows: win

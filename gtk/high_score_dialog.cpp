@@ -1,19 +1,20 @@
 // The high-score list: the ten places with their names, speeds and dates.
 #include "gtk/high_score_dialog.h"
 
+#include <iterator>
+
 #include "base/text_format.h"
 #include "gtk/app.h"
 #include "gtk/widgets.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 #include "scores/high_scores.h"
 
 namespace tolvi {
 
 namespace {
 
-constexpr char kHighScoreCaption[] = "HighScore";
-constexpr const char* kRankTexts[kHighScoreEntries] = {"１", "２", "３", "４", "５",
-                                                       "６", "７", "８", "９", "１０"};
+static_assert(std::size(kRankTexts) == kHighScoreEntries, "a rank label for each place");
 // Wide enough for a 16-byte name and a score with its date.
 constexpr int kNameWidthChars = 16;
 constexpr int kScoreWidthChars = 30;

@@ -5,16 +5,11 @@
 
 #include "gtk/app.h"
 #include "gtk/widgets.h"
+#include "resources/texts.h"
 
 namespace tolvi {
 
 namespace {
-
-constexpr char kAboutCaption[] = "About";
-constexpr const char* kAboutLines[] = {"Tolvi：簡単タイピングソフト", "Program: Tolvi developers",
-                                       "Title picture: Tolvi developers"};
-constexpr char kVersionCaption[] = "Version Info";
-constexpr const char* kVersionLines[] = {"Tolvi ", "Version 1.00", "1999/8/23", "Producer: Tolvi"};
 
 // Esc would end a dialog before it is asked to close, so it is kept from the dialog.
 gboolean IgnoreEscape(GtkWidget*, GdkEventKey* event, gpointer) {

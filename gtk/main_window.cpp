@@ -8,34 +8,13 @@
 #include "gtk/name_dialog.h"
 #include "practice/game.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 #include "resources/window_layout.h"
 #include "scores/high_scores.h"
 
 namespace tolvi {
 
 namespace {
-
-enum class Place { kPopupInBar, kCommandInPopup, kCommandInBar, kSeparatorInBar };
-
-struct MenuEntry {
-  Place place;
-  const char* text;
-  int command;
-};
-
-// Menu 101, in order; a command in a popup belongs to the popup before it.
-constexpr MenuEntry kMenu[] = {
-    {Place::kPopupInBar, "Game", 0},
-    {Place::kCommandInPopup, "Start(F1)", IDM_START},
-    {Place::kCommandInPopup, "終了(Esc)", IDM_QUIT},
-    {Place::kSeparatorInBar, nullptr, 0},
-    {Place::kCommandInBar, "ユーザ変更", IDM_CHANGE_USER},
-    {Place::kSeparatorInBar, nullptr, 0},
-    {Place::kCommandInBar, "HighScore", IDM_HIGHSCORE},
-    {Place::kPopupInBar, "Help", 0},
-    {Place::kCommandInPopup, "About", IDM_ABOUT},
-    {Place::kCommandInPopup, "Version", IDM_VERSION},
-};
 
 GtkWindow* g_main_window = nullptr;
 
@@ -90,19 +69,19 @@ GtkWidget* NewMenuBar() {
   GtkWidget* bar = gtk_menu_bar_new();
   GtkWidget* popup = nullptr;
   for (const MenuEntry& entry : kMenu) {
-    GtkWidget* item = entry.place == Place::kSeparatorInBar
+    GtkWidget* item = entry.place == MenuPlace::kSeparatorInBar
                           ? gtk_separator_menu_item_new()
                           : gtk_menu_item_new_with_label(entry.text);
     if (entry.command != 0) {
       g_signal_connect(item, "activate", G_CALLBACK(ChooseMenuEntry),
                        GINT_TO_POINTER(entry.command));
     }
-    if (entry.place == Place::kCommandInBar) {
+    if (entry.place == MenuPlace::kCommandInBar) {
       g_signal_connect(item, "button-release-event", G_CALLBACK(ReleaseOnCommandInBar), nullptr);
     }
-    GtkWidget* shell = entry.place == Place::kCommandInPopup ? popup : bar;
+    GtkWidget* shell = entry.place == MenuPlace::kCommandInPopup ? popup : bar;
     gtk_menu_shell_append(GTK_MENU_SHELL(shell), item);
-    if (entry.place == Place::kPopupInBar) {
+    if (entry.place == MenuPlace::kPopupInBar) {
       popup = gtk_menu_new();
       gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), popup);
     }

@@ -5,13 +5,12 @@
 #include "gtk/app.h"
 #include "gtk/holders.h"
 #include "gtk/widgets.h"
+#include "resources/texts.h"
 
 namespace tolvi {
 
 namespace {
 
-constexpr char kMessageCaption[] = "Tolvi";
-constexpr char kNoSentencesFormat[] = "文章ファイル「%s」から文章を読み込めません。";
 constexpr char kWarningIcon[] = "dialog-warning";
 
 }  // namespace

@@ -5,15 +5,9 @@
 #include "gtk/widgets.h"
 #include "practice/game.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 
 namespace tolvi {
-
-namespace {
-constexpr char kNameCaption[] = "Name 入力フォーム";
-constexpr char kNamePrompt[] = "名前を入力して下さい。";
-constexpr char kNameLabel[] = "名前";
-constexpr char kCancelText[] = "ｷｬﾝｾﾙ";
-}  // namespace
 
 int ShowNameDialog(GtkWindow* owner) {
   GtkWidget* grid = NewGrid();

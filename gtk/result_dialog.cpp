@@ -7,17 +7,12 @@
 #include "gtk/widgets.h"
 #include "practice/game.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 
 namespace tolvi {
 
 namespace {
 
-constexpr char kResultCaption[] = "今回の記録";
-constexpr char kLengthLabel[] = "LENGTH：";
-constexpr char kScoreLabel[] = "SCORE：";
-constexpr char kResultOkText[] = "OK(_Y)";
-constexpr char kRetryText[] = "_Retry";
-constexpr char kHighScoreText[] = "_HighScore";
 constexpr int kLengthTextBytes = 16;
 
 static_assert(kOutcomeOk == kOkId && kOutcomeCancel == kCancelId &&

@@ -6,12 +6,11 @@
 #include "gtk/widgets.h"
 #include "practice/game.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 
 namespace tolvi {
 
 namespace {
-constexpr char kTypingCaption[] = "Tolvi";
-constexpr char kQuitText[] = "終了";
 // Room for a whole sentence of double-byte characters.
 constexpr int kTypingWidthChars = 80;
 }  // namespace

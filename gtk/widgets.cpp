@@ -1,6 +1,7 @@
 // The controls the dialogs are made of, each known to assistive tools by its control id.
 #include "gtk/widgets.h"
 
+#include <algorithm>
 #include <string>
 
 #include "base/code_page.h"
@@ -52,7 +53,10 @@ void TakeEntry(GtkWidget* entry, char* field, int capacity) {
 }
 
 GtkWidget* NewButton(const char* label, int id) {
-  GtkWidget* button = gtk_button_new_with_mnemonic(label);
+  // GTK marks an access key with '_' where a resource script marks it with '&'.
+  std::string mnemonic(label);
+  std::replace(mnemonic.begin(), mnemonic.end(), '&', '_');
+  GtkWidget* button = gtk_button_new_with_mnemonic(mnemonic.c_str());
   g_signal_connect(button, "clicked", G_CALLBACK(EndDialogWith), GINT_TO_POINTER(id));
   SetControlId(button, id);
   return button;

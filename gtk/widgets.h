@@ -7,9 +7,6 @@
 
 namespace tolvi {
 
-// The label of every dialog's OK button but the result's.
-constexpr char kOkText[] = "OK";
-
 // The id the Windows program gives the control, so tests and tools find it by the same number.
 void SetControlId(GtkWidget* widget, int id);
 
@@ -26,7 +23,7 @@ GtkWidget* NewEntry(int id);
 // capacity bytes, terminator included; a character the code page lacks becomes '?'.
 void TakeEntry(GtkWidget* entry, char* field, int capacity);
 
-// A push button that ends its dialog with id; the label may carry a mnemonic (_Y).
+// A push button that ends its dialog with id; the label may carry an access key (&Y).
 GtkWidget* NewButton(const char* label, int id);
 
 // Makes button the one Enter presses.
