@@ -10,7 +10,7 @@ BENCH := build/bench
 WEB := build/web
 
 .PHONY: all deps format format-check native app win web run run-windows run-web test unit-native \
-	unit-web test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
+	test-web test-windows test-package fuzz fuzz-short bench dist deb screenshots clean
 
 all: app win
 
@@ -58,8 +58,9 @@ run-web: web
 unit-native: native
 	tools/with-display ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 
-# The unit tests built for the browser, run under node.
-unit-web: deps
+# The unit tests built for the browser, run under node, and the scenarios of the end-to-end
+# tests on the page in headless Chromium.
+test-web: deps
 	emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WEB) -j$(JOBS)
 	ctest --test-dir $(WEB) --output-on-failure
@@ -82,7 +83,7 @@ fuzz: deps
 fuzz-short: deps
 	tools/fuzz 10
 
-test: format-check unit-native fuzz-short test-windows test-package
+test: format-check unit-native fuzz-short test-windows test-web test-package
 
 # The core against one raw pass over the same file, then the real program under Wine, then
 # the native one beside a bare GTK window, on an accessibility bus of its own.

@@ -355,4 +355,5 @@ class Probe(wine_probe.Probe):
             self.driver.quit()
         if self.server:
             self.server.shutdown()
+            self.server.server_close()
         shutil.rmtree(self.profile, ignore_errors=True)
