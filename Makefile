@@ -86,13 +86,15 @@ fuzz-short: deps
 test: format-check unit-native fuzz-short test-windows test-web test-package
 
 # The core against one raw pass over the same file, then the real program under Wine, then
-# the native one beside a bare GTK window, on an accessibility bus of its own.
-bench: win app
+# the native one beside a bare GTK window, on an accessibility bus of its own, then the page
+# in headless Chromium beside the native one.
+bench: win app web
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTOLVI_BENCH=ON -DTOLVI_GTK=OFF
 	cmake --build $(BENCH) -j$(JOBS) --target tolvi_bench tolvi_bare_window
 	$(BENCH)/bench/tolvi_bench --benchmark_color=false
 	tools/with-wine-display bench/first_prompt
 	tools/with-display dbus-run-session -- /usr/bin/python3 bench/native_program
+	tools/with-display dbus-run-session -- /usr/bin/python3 bench/web_program
 
 # Remakes the pictures in docs/screenshots that README.md shows.
 screenshots: win
