@@ -19,8 +19,7 @@ inline const char* FindByte(const char* begin, const char* end, char wanted) {
 
 // From begin, a line's start, the lines that end in [begin, end) before a line of
 // shorter_than bytes or more, at most most of them: how many in *skipped, and where the
-// line after them starts. Stops early near end, and leaves what it did not reach to the
-// caller; most lines take a few instructions and no call.
+// line after them starts. Most lines take a few instructions and no call.
 const char* SkipShortLines(const char* begin, const char* end, std::ptrdiff_t shorter_than,
                            long long most, long long* skipped);
 

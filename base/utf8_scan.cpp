@@ -1,7 +1,6 @@
-// The kinds of the bytes of UTF-8, sixteen at a time where SSE2 is there.
+// The kinds of the bytes of UTF-8, sixteen at a time where SSE2 is there, and the last bytes
+// of a block one at a time.
 #include "base/utf8_scan.h"
-
-#include <cstring>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -20,7 +19,22 @@ struct Kinds {
   std::uint64_t plain_leads = 0;    // E1 to EF but ED
 };
 
+// The kinds of the n bytes from p, n at most kWordBytes, one at a time.
+Kinds KindsIn(const char* p, std::size_t n) {
+  Kinds kinds;
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto byte = static_cast<unsigned char>(p[i]);
+    const std::uint64_t bit = std::uint64_t{1} << i;
+    if (byte == '\n') kinds.line_feeds |= bit;
+    if (byte >= 0x80) kinds.high |= bit;
+    if (byte >= 0x80 && byte < 0xC0) kinds.continuations |= bit;
+    if (byte > 0xE0 && byte < 0xF0 && byte != 0xED) kinds.plain_leads |= bit;
+  }
+  return kinds;
+}
+
 #ifdef __SSE2__
+// The same for kWordBytes bytes, sixteen at a time.
 Kinds KindsAt(const char* p) {
   const __m128i line_feed = _mm_set1_epi8('\n');
   // As signed bytes: continuation bytes are those below C0, plain leads those from E1 to EF.
@@ -45,35 +59,22 @@ Kinds KindsAt(const char* p) {
   return kinds;
 }
 #else
-Kinds KindsAt(const char* p) {
-  Kinds kinds;
-  for (std::size_t i = 0; i < kWordBytes; ++i) {
-    const auto byte = static_cast<unsigned char>(p[i]);
-    const std::uint64_t bit = std::uint64_t{1} << i;
-    if (byte == '\n') kinds.line_feeds |= bit;
-    if (byte >= 0x80) kinds.high |= bit;
-    if (byte >= 0x80 && byte < 0xC0) kinds.continuations |= bit;
-    if (byte > 0xE0 && byte < 0xF0 && byte != 0xED) kinds.plain_leads |= bit;
-  }
-  return kinds;
-}
+Kinds KindsAt(const char* p) { return KindsIn(p, kWordBytes); }
 #endif
 
 }  // namespace
 
 void ScanUtf8(const char* text, std::size_t size, Utf8Scan* scan) {
-  // A word more than the text needs, so the last is read from a copy (nothing past the text
-  // is read) and the one before it can look ahead.
+  // A word more than the text needs, whose bytes past the text are of none of the kinds, so
+  // the one before it can look ahead; the last bytes are read one at a time, so nothing past
+  // the text is read.
   const std::size_t words = size / kWordBytes + 1;
   scan->line_feeds.resize(words);
   scan->leads.resize(words);
   scan->others.resize(words);
-  char tail[kWordBytes] = {};
-  std::memcpy(tail, text + (words - 1) * kWordBytes, size % kWordBytes);
   const auto kinds_of = [&](std::size_t w) {
-    return w + 1 < words    ? KindsAt(text + w * kWordBytes)
-           : w + 1 == words ? KindsAt(tail)
-                            : Kinds();
+    if (w + 1 < words) return KindsAt(text + w * kWordBytes);
+    return w + 1 == words ? KindsIn(text + w * kWordBytes, size % kWordBytes) : Kinds();
   };
   Kinds kinds = kinds_of(0);
   std::uint64_t carried = 0;  // the continuation bytes that the last word's leads reach into

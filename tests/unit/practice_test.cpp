@@ -59,7 +59,9 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
   const std::string q(44, 'q');
   const std::string bom = "\xEF\xBB\xBF";
   const std::string utf8_a = "\xE3\x81\x82";
-  const std::string no_form = "\xE3\x82\x94";  // a kana that code page 932 lacks
+  // Kana that code page 932 lacks, each beside one that it has.
+  const std::string no_form = "\xE3\x82\x94";
+  const std::string no_form_odd = "\xE3\x83\xB7";
   struct Row {
     std::string bytes;
     Lines lines;
@@ -122,7 +124,7 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {bom + "\x7F\x7F" + Repeat(utf8_a, 38) + "y\n", {"\x7F\x7F" + Repeat(a, 38) + "y", ""}},
       {bom + "\xE3\x81x" + Repeat(utf8_a, 38) + "\n", {"??x" + Repeat(a, 38), ""}},
       {bom + no_form + Repeat(utf8_a, 39) + "\n", {"?" + a39, ""}},
-      {bom + no_form + no_form + Repeat(utf8_a, 38) + "\n", {"??" + Repeat(a, 38)}},
+      {bom + no_form + no_form_odd + Repeat(utf8_a, 38) + "\n", {"??" + Repeat(a, 38)}},
       {bom + "\xC3\xA9" + Repeat(utf8_a, 39) + "\n", {"?" + a39, ""}},
       {bom + "\x80" + Repeat(utf8_a, 39) + "\n", {"?" + a39, ""}},
       {bom + "\xED\xA0\x80" + Repeat(utf8_a, 38) + "\n", {"???" + Repeat(a, 38), ""}},
@@ -166,6 +168,9 @@ TEST_F(SentenceFileTest, Rand15DecidesTheDraw) {
     ASSERT_EQ(DrawSentence(sentence), 1);
     EXPECT_EQ(sentence, line);
   }
+  test::WriteFile("string.dat", Repeat(std::string(78, 'p') + "\n", 830) + "last\n");
+  ASSERT_EQ(CountSentences(), 1);
+  EXPECT_EQ(DrawAfterSeed(497), "1last") << "line 830 of 831, in the file's second block";
 }
 
 TEST_F(SentenceFileTest, AFileChangedSinceItsCount) {

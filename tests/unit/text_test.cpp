@@ -4,6 +4,7 @@
 
 #include "base/code_page.h"
 #include "base/text_format.h"
+#include "base/utf8_scan.h"
 #include "support.h"
 
 namespace tolvi {
@@ -169,6 +170,37 @@ TEST(CodePage, Utf8ToCp932AndBack) {
       IsUtf8("\xE3\x81"
              "a",
              true));
+}
+
+// The kinds of a few bytes, wherever they lie: in a word read sixteen at a time, in the
+// last bytes read one at a time, and across two words.
+TEST(Utf8Scan, KindsOfBytesWhereverTheyLie) {
+  // LF, a kana, a stray continuation byte, e acute (not three bytes), U+0800 (a lead that
+  // needs a check of its next byte), a kana cut off by an ASCII byte, and U+1000 (the lowest
+  // lead that needs none).
+  const std::string sample =
+      "a\n\xE3\x81\x82\x80\xC3\xA9\xE0\xA0\x80\xE3\x81"
+      "b\xE1\x80\x80";
+  const auto bits = [](const std::vector<std::uint64_t>& words) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < 64 * words.size(); ++i) {
+      if (words[i / 64] >> (i % 64) & 1) at.push_back(i);
+    }
+    return at;
+  };
+  // Bytes before the sample and after it: in a word, in the last bytes, across two words.
+  const std::pair<std::size_t, std::size_t> places[] = {{0, 64}, {0, 0}, {64, 0}, {58, 64}};
+  for (const auto& [before, after] : places) {
+    const std::string text = std::string(before, 'x') + sample + std::string(after, 'y');
+    Utf8Scan scan;
+    ScanUtf8(text.data(), text.size(), &scan);
+    const std::size_t o = before;
+    EXPECT_EQ(bits(scan.line_feeds), std::vector<std::size_t>({o + 1})) << before;
+    EXPECT_EQ(bits(scan.leads), std::vector<std::size_t>({o + 2, o + 14})) << before;
+    EXPECT_EQ(bits(scan.others),
+              std::vector<std::size_t>({o + 5, o + 6, o + 7, o + 8, o + 9, o + 10, o + 11, o + 12}))
+        << before;
+  }
 }
 
 TEST(TextFormat, DateTexts) {
