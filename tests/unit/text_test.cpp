@@ -176,11 +176,13 @@ TEST(CodePage, Utf8ToCp932AndBack) {
 // last bytes read one at a time, and across two words.
 TEST(Utf8Scan, KindsOfBytesWhereverTheyLie) {
   // LF, a kana, a stray continuation byte, e acute (not three bytes), U+0800 (a lead that
-  // needs a check of its next byte), a kana cut off by an ASCII byte, and U+1000 (the lowest
-  // lead that needs none).
+  // needs a check of its next byte), a kana cut off by an ASCII byte, U+1000 and a
+  // full-width "!" (the lowest and highest leads that need none), and a lead whose
+  // continuation byte comes one too late.
   const std::string sample =
       "a\n\xE3\x81\x82\x80\xC3\xA9\xE0\xA0\x80\xE3\x81"
-      "b\xE1\x80\x80";
+      "b\xE1\x80\x80\xEF\xBC\x81\xE3"
+      "c\x81";
   const auto bits = [](const std::vector<std::uint64_t>& words) {
     std::vector<std::size_t> at;
     for (std::size_t i = 0; i < 64 * words.size(); ++i) {
@@ -196,9 +198,9 @@ TEST(Utf8Scan, KindsOfBytesWhereverTheyLie) {
     ScanUtf8(text.data(), text.size(), &scan);
     const std::size_t o = before;
     EXPECT_EQ(bits(scan.line_feeds), std::vector<std::size_t>({o + 1})) << before;
-    EXPECT_EQ(bits(scan.leads), std::vector<std::size_t>({o + 2, o + 14})) << before;
-    EXPECT_EQ(bits(scan.others),
-              std::vector<std::size_t>({o + 5, o + 6, o + 7, o + 8, o + 9, o + 10, o + 11, o + 12}))
+    EXPECT_EQ(bits(scan.leads), std::vector<std::size_t>({o + 2, o + 14, o + 17})) << before;
+    EXPECT_EQ(bits(scan.others), std::vector<std::size_t>({o + 5, o + 6, o + 7, o + 8, o + 9,
+                                                           o + 10, o + 11, o + 12, o + 20, o + 22}))
         << before;
   }
 }
