@@ -3,7 +3,6 @@
 
 #include <iterator>
 
-#include "base/text_format.h"
 #include "gtk/app.h"
 #include "gtk/widgets.h"
 #include "resources/resource.h"
@@ -34,17 +33,12 @@ gboolean EndOnEnter(GtkWidget* dialog, GdkEventKey* event, gpointer) {
 int ShowHighScoreDialog(GtkWindow* owner) {
   GtkWidget* grid = NewGrid();
   for (int i = 0; i < kHighScoreEntries; ++i) {
-    // A name field may fill its 16 bytes with no zero byte after them.
-    char name[kNameFieldBytes + 1];
-    CopyWholeCharacters(EntryName(i), name, sizeof name);
-    char score[kScoreTextBytes];
-    FormatScoreText(i, score);
-    CopyWholeCharacters(score, score, sizeof score);
+    const ShownEntry shown = EntryShown(i);
     GtkWidget* rank = NewLabel(kRankTexts[i]);
-    GtkWidget* name_field = NewField(IDC_HS_NAME1 + 2 * i, name, false);
+    GtkWidget* name_field = NewField(IDC_HS_NAME1 + 2 * i, shown.name, false);
     gtk_entry_set_width_chars(GTK_ENTRY(name_field), kNameWidthChars);
     gtk_label_set_mnemonic_widget(GTK_LABEL(rank), name_field);
-    GtkWidget* score_field = NewField(IDC_HS_SCORE1 + 2 * i, score, false);
+    GtkWidget* score_field = NewField(IDC_HS_SCORE1 + 2 * i, shown.score, false);
     gtk_entry_set_width_chars(GTK_ENTRY(score_field), kScoreWidthChars);
     gtk_grid_attach(GTK_GRID(grid), rank, 0, i, 1, 1);
     gtk_grid_attach(GTK_GRID(grid), name_field, 1, i, 1, 1);

@@ -159,10 +159,16 @@ std::string_view EntryDate(int i) {
   return i >= 0 && i < kHighScoreEntries ? FieldText(g_table[i].date) : std::string_view();
 }
 
-void FormatScoreText(int i, char* out) {
-  std::size_t length = AppendFixed2(out, kScoreTextBytes, 0, EntryScore(i), 5);
-  length = AppendText(out, kScoreTextBytes, length, "  ");
-  AppendText(out, kScoreTextBytes, length, EntryDate(i));
+ShownEntry EntryShown(int i) {
+  ShownEntry shown;
+  // A name field may fill its 16 bytes with no zero byte after them.
+  CopyWholeCharacters(EntryName(i), shown.name, sizeof shown.name);
+  char score[kScoreTextBytes];
+  std::size_t length = AppendFixed2(score, sizeof score, 0, EntryScore(i), 5);
+  length = AppendText(score, sizeof score, length, "  ");
+  AppendText(score, sizeof score, length, EntryDate(i));
+  CopyWholeCharacters(score, shown.score, sizeof shown.score);
+  return shown;
 }
 
 }  // namespace tolvi

@@ -40,7 +40,13 @@ std::string_view EntryName(int i);
 double EntryScore(int i);
 std::string_view EntryDate(int i);
 
-// "%5.2f  %s" of entry i's score and date, cut to 52 bytes with the terminator.
-void FormatScoreText(int i, char* out);
+// What the high-score list shows of entry i, each text cut to whole characters: its name,
+// read no further than its 16 bytes, and "%5.2f  %s" of its score and date in 52 bytes
+// with the terminator.
+struct ShownEntry {
+  char name[kNameFieldBytes + 1];
+  char score[kScoreTextBytes];
+};
+ShownEntry EntryShown(int i);
 
 }  // namespace tolvi

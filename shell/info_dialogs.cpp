@@ -1,7 +1,6 @@
 // The dialogs that only show things: the high-score list, About and Version.
 #include "shell/info_dialogs.h"
 
-#include "base/text_format.h"
 #include "resources/resource.h"
 #include "scores/high_scores.h"
 #include "shell/app.h"
@@ -14,14 +13,9 @@ INT_PTR CALLBACK HighScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_INITDIALOG:
       for (int i = 0; i < kHighScoreEntries; ++i) {
-        // A name field may fill its 16 bytes with no zero byte after them.
-        char name[kNameFieldBytes + 1];
-        CopyWholeCharacters(EntryName(i), name, sizeof name);
-        SetDlgItemTextA(dialog, IDC_HS_NAME1 + 2 * i, name);
-        char score[kScoreTextBytes];
-        FormatScoreText(i, score);
-        CopyWholeCharacters(score, score, sizeof score);
-        SetDlgItemTextA(dialog, IDC_HS_SCORE1 + 2 * i, score);
+        const ShownEntry shown = EntryShown(i);
+        SetDlgItemTextA(dialog, IDC_HS_NAME1 + 2 * i, shown.name);
+        SetDlgItemTextA(dialog, IDC_HS_SCORE1 + 2 * i, shown.score);
       }
       return TRUE;
     case WM_COMMAND:

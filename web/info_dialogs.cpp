@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "base/code_page.h"
-#include "base/text_format.h"
 #include "resources/resource.h"
 #include "scores/high_scores.h"
 #include "web/dialogs.h"
@@ -14,14 +13,9 @@ namespace tolvi {
 int ShowHighScoreDialog() {
   std::vector<PageField> fields;
   for (int i = 0; i < kHighScoreEntries; ++i) {
-    // A name field may fill its 16 bytes with no zero byte after them.
-    char name[kNameFieldBytes + 1];
-    CopyWholeCharacters(EntryName(i), name, sizeof name);
-    char score[kScoreTextBytes];
-    FormatScoreText(i, score);
-    CopyWholeCharacters(score, score, sizeof score);
-    fields.push_back({IDC_HS_NAME1 + 2 * i, Cp932ToUtf8(name)});
-    fields.push_back({IDC_HS_SCORE1 + 2 * i, Cp932ToUtf8(score)});
+    const ShownEntry shown = EntryShown(i);
+    fields.push_back({IDC_HS_NAME1 + 2 * i, Cp932ToUtf8(shown.name)});
+    fields.push_back({IDC_HS_SCORE1 + 2 * i, Cp932ToUtf8(shown.score)});
   }
   return RunPageDialog("highscore", fields.data(), static_cast<int>(fields.size()));
 }

@@ -202,6 +202,15 @@ class TolviTest(unittest.TestCase):
                          (0, f"tolvi: cannot open display :{number}\n"),
                          "the exit code and standard error without a display")
 
+    def play_japanese(self):
+        """F1, the Japanese name, a game of the Japanese sentence, and OK."""
+        press("key", "F1")
+        self.probe.wait_dialog("Name 入力フォーム")
+        self.type_text(JAPANESE_NAME, "40")
+        self.play(("key", "Return"), [(f"--{n}--", "", JAPANESE) for n in "1234"],
+                  JAPANESE_NAME, JAPANESE, "40")
+        press("key", "Return")
+
     def japanese_game(self, encoding):
         """A game of one Japanese sentence, from a file in encoding, by a player with a
         Japanese name, in C.UTF-8: no Japanese locale is needed."""
@@ -209,12 +218,7 @@ class TolviTest(unittest.TestCase):
         self.start((JAPANESE + "\n").encode(encoding))
         # Wine gives no program another's menu: there only the native one is read.
         main = [w for w in self.probe.ask()["windows"] if w["class"] == "TOLVI"]
-        press("key", "F1")
-        self.probe.wait_dialog("Name 入力フォーム")
-        self.type_text(JAPANESE_NAME, "40")
-        self.play(("key", "Return"), [(f"--{n}--", "", JAPANESE) for n in "1234"],
-                  JAPANESE_NAME, JAPANESE, "40")
-        press("key", "Return")
+        self.play_japanese()
         self.assertEqual(self.probe.quit(), 0, "the exit code after Esc")
         name = places(self.probe.read_file(self.folder, "highscore.dat"))[0][0]
         self.assertEqual((name, main[0].get("menu", MENU)),
@@ -236,12 +240,7 @@ class TolviTest(unittest.TestCase):
         self.probe.go_offline()
         self.probe.reload()
         self.probe.drop("string.dat", (JAPANESE + "\n").encode())
-        press("key", "F1")
-        self.probe.wait_dialog("Name 入力フォーム")
-        self.type_text(JAPANESE_NAME, "40")
-        self.play(("key", "Return"), [(f"--{n}--", "", JAPANESE) for n in "1234"],
-                  JAPANESE_NAME, JAPANESE, "40")
-        press("key", "Return")
+        self.play_japanese()
         self.probe.wait_main_focused()
         table = self.probe.read_file(self.folder, "highscore.dat")
         second = launch(TOLVI)
