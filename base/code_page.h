@@ -64,25 +64,6 @@ inline std::uint16_t Cp932FormAt(std::string_view utf8, bool more_follows, std::
 // nearest cache, where the forms take 128 KiB.
 const std::uint64_t* Cp932DoubleBitsOfBmp();
 
-// How many bytes of code page 932 the character that begins utf8 (not empty) reads as: 2
-// for one with a double-byte form, 1 for ASCII, half-width katakana and '?'. Takes *bytes
-// of utf8 as Cp932FormAt does, without looking for the form itself.
-inline std::size_t Cp932WidthAt(std::string_view utf8, bool more_follows, std::size_t* bytes) {
-  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
-  if (s[0] < 0x80) {
-    *bytes = 1;
-    return 1;
-  }
-  if (utf8.size() >= 3 && s[0] > 0xE0 && s[0] < 0xF0 && s[0] != 0xED && (s[1] & 0xC0) == 0x80 &&
-      (s[2] & 0xC0) == 0x80) {
-    static const std::uint64_t* const doubles = Cp932DoubleBitsOfBmp();
-    const unsigned c = (s[0] & 0x0Fu) << 12 | (s[1] & 0x3Fu) << 6 | (s[2] & 0x3Fu);
-    *bytes = 3;
-    return 1 + (doubles[c >> 6] >> (c & 63) & 1);
-  }
-  return Cp932FormOfOther(utf8, more_follows, bytes) > 0xFF ? 2 : 1;
-}
-
 inline std::string Utf8ToCp932(std::string_view utf8) {
   std::string out;
   AppendCp932FromUtf8(utf8, out, false);

@@ -64,6 +64,10 @@ std::size_t CopyWholeCharacters(std::string_view text, char* out, std::size_t ca
   return AppendText(out, capacity, 0, text.substr(0, WholeCharacterBytes(text.data(), length)));
 }
 
+std::size_t CopyUtf8AsCp932(std::string_view utf8, char* out, std::size_t capacity) {
+  return CopyWholeCharacters(Utf8ToCp932(utf8), out, capacity);
+}
+
 std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
                          int min_width) {
   char number[kNumberBytes + 1];

@@ -21,6 +21,10 @@ std::size_t AppendText(char* out, std::size_t capacity, std::size_t length, std:
 // but never between the two bytes of a character. Returns the length.
 std::size_t CopyWholeCharacters(std::string_view text, char* out, std::size_t capacity);
 
+// UTF-8 (an entry of a window system) into a field of the program's code page, cut as
+// CopyWholeCharacters cuts; a character the code page lacks becomes '?'.
+std::size_t CopyUtf8AsCp932(std::string_view utf8, char* out, std::size_t capacity);
+
 // The text of a fixed-size field: up to its zero byte, never past the field.
 std::string_view FieldText(const char* field, std::size_t size);
 

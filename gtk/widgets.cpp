@@ -48,8 +48,7 @@ GtkWidget* NewEntry(int id) {
 }
 
 void TakeEntry(GtkWidget* entry, char* field, int capacity) {
-  const std::string text = Utf8ToCp932(gtk_entry_get_text(GTK_ENTRY(entry)));
-  CopyWholeCharacters(text, field, static_cast<std::size_t>(capacity));
+  CopyUtf8AsCp932(gtk_entry_get_text(GTK_ENTRY(entry)), field, static_cast<std::size_t>(capacity));
 }
 
 GtkWidget* NewButton(const char* label, int id) {

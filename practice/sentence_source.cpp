@@ -52,15 +52,15 @@ int PiecesOfWholeUtf8Line(std::string_view line) {
   PieceFill fill;
   std::size_t bytes;
   for (std::size_t i = 0; i < line.size(); i += bytes) {
-    fill.Place(Cp932WidthAt({line.data() + i, line.size() - i}, false, &bytes));
+    fill.Place(Cp932FormAt({line.data() + i, line.size() - i}, false, &bytes) > 0xFF ? 2 : 1);
   }
   return fill.End(true);
 }
 
 // The pieces of a line of ASCII and leads plain three-byte characters alone (as a scan
-// finds them), without its LF and a CR before it. Its code page 932 is at most line.size() - leads
-// bytes, each character that has no double-byte form one byte less; only as many characters are
-// looked up as it takes to tell one piece from two.
+// finds them), without its LF and a CR before it. Its code page 932 is at most
+// line.size() - leads bytes, each character that has no double-byte form one byte less;
+// only as many characters are looked up as it takes to tell one piece from two.
 int PiecesOfPlainUtf8Line(std::string_view line, std::size_t leads) {
   const std::size_t most = line.size() - leads;
   if (most < kPieceBytes) return 1;

@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
-#include <string_view>
 
 #include "base/code_page.h"
 #include "base/text_format.h"
@@ -22,19 +21,12 @@ static_assert(kOutcomeOk == kOkId && kOutcomeCancel == kCancelId &&
                   kOutcomeHighScore == IDC_RESULT_HIGHSCORE && kOutcomeRetry == IDC_RESULT_RETRY,
               "the result dialog ends with its button's id, which is the outcome");
 
-// Takes the entry into field in the program's code page, cut to whole characters within
-// capacity bytes, terminator included; a character the code page lacks becomes '?'.
-void TakeEntry(char* field, int capacity) {
-  const std::string text = Utf8ToCp932(PageEntryText());
-  CopyWholeCharacters(text, field, static_cast<std::size_t>(capacity));
-}
-
 }  // namespace
 
 int ShowNameDialog() {
   // Starts empty even when a name is set, so change-user always asks afresh.
   const int response = RunPageDialog("name", nullptr, 0);
-  if (response == kOkId) TakeEntry(PlayerName(), kPlayerNameBytes);
+  if (response == kOkId) CopyUtf8AsCp932(PageEntryText(), PlayerName(), kPlayerNameBytes);
   return response;
 }
 
@@ -47,7 +39,9 @@ int ShowTypingDialog() {
       {IDC_TYPING_INPUT, Cp932ToUtf8(game.typed[game.slot].data())},
   };
   const int response = RunPageDialog("typing", fields, std::size(fields));
-  if (response == kOkId) TakeEntry(game.typed[game.slot].data(), kTypedReadBytes);
+  if (response == kOkId) {
+    CopyUtf8AsCp932(PageEntryText(), game.typed[game.slot].data(), kTypedReadBytes);
+  }
   return response;
 }
 

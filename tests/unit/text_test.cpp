@@ -102,6 +102,12 @@ TEST(TextFormat, CutsNeverSplitACharacter) {
     EXPECT_EQ(out, row.cut) << row.text << " in " << row.capacity << " bytes";
     EXPECT_EQ(length, row.capacity > 0 ? std::strlen(out) : 0) << row.text;
   }
+  char name[9] = "#";
+  EXPECT_EQ(CopyUtf8AsCp932("\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\xE3\x81\x88\xC3\xA9", name,
+                            sizeof name),
+            8u);
+  EXPECT_STREQ(name, "\x82\xA0\x82\xA2\x82\xA4\x82\xA6")
+      << "an entry of four kana and an e acute, into a name of 8 bytes";
 }
 
 // Both builds convert alike, the characters that tables of code page 932 are known to
