@@ -9,6 +9,9 @@
 
 namespace tolvi {
 
+// What begins a UTF-8 file that says so.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 inline bool IsLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }

@@ -16,8 +16,8 @@ namespace {
 constexpr char kMonthNames[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
 constexpr std::size_t kNumberBytes = 320;  // the largest double has 309 digits
 
-// |value| with two decimals, the exact binary value rounded half up.
-void FormatMagnitude(double value, char* out) {
+// |value| with decimals (2 or 3) places, the exact binary value rounded half up.
+void FormatMagnitude(double value, int decimals, char* out) {
   const double magnitude = std::fabs(value);
   if (std::isnan(value) || std::isinf(value)) {
     std::snprintf(out, kNumberBytes, std::isnan(value) ? "nan" : "inf");
@@ -25,20 +25,21 @@ void FormatMagnitude(double value, char* out) {
   }
   // From 2^52 up a double is a whole number, which both C libraries print exactly.
   if (magnitude >= 0x1p52) {
-    std::snprintf(out, kNumberBytes, "%.0f.00", magnitude);
+    std::snprintf(out, kNumberBytes, "%.0f.%0*d", magnitude, decimals, 0);
     return;
   }
-  // Below it, magnitude = m / 2^shift with m < 2^53, so m * 100 fits in 64 bits.
+  // Below it, magnitude = m / 2^shift with m < 2^53, so m * 1000 fits in 64 bits.
   int exponent;
   const auto m = static_cast<std::uint64_t>(std::ldexp(std::frexp(magnitude, &exponent), 53));
   const int shift = 53 - exponent;
-  std::uint64_t hundredths = 0;
-  if (shift < 62) {  // else it is below half a hundredth
-    const std::uint64_t scaled = m * 100;
-    hundredths = (scaled >> shift) + (scaled >> (shift - 1) & 1);
+  const std::uint64_t scale = decimals == 3 ? 1000 : 100;
+  std::uint64_t units = 0;
+  if (shift < 64) {  // else it is below half a thousandth
+    const std::uint64_t scaled = m * scale;
+    units = (scaled >> shift) + (scaled >> (shift - 1) & 1);
   }
-  std::snprintf(out, kNumberBytes, "%llu.%02llu", static_cast<unsigned long long>(hundredths / 100),
-                static_cast<unsigned long long>(hundredths % 100));
+  std::snprintf(out, kNumberBytes, "%llu.%0*llu", static_cast<unsigned long long>(units / scale),
+                decimals, static_cast<unsigned long long>(units % scale));
 }
 
 }  // namespace
@@ -68,16 +69,21 @@ std::size_t CopyUtf8AsCp932(std::string_view utf8, char* out, std::size_t capaci
   return CopyWholeCharacters(Utf8ToCp932(utf8), out, capacity);
 }
 
-std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
-                         int min_width) {
+std::size_t AppendFixed(char* out, std::size_t capacity, std::size_t length, double value,
+                        int decimals, int min_width) {
   char number[kNumberBytes + 1];
   const bool minus = std::signbit(value) && !std::isnan(value);
   number[0] = '-';
-  FormatMagnitude(value, number + minus);
+  FormatMagnitude(value, decimals, number + minus);
   for (int i = static_cast<int>(std::strlen(number)); i < min_width; ++i) {
     length = AppendText(out, capacity, length, " ");
   }
   return AppendText(out, capacity, length, number);
+}
+
+std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
+                         int min_width) {
+  return AppendFixed(out, capacity, length, value, 2, min_width);
 }
 
 void FormatSpeedText(double speed, char* out, std::size_t capacity) {
@@ -85,21 +91,15 @@ void FormatSpeedText(double speed, char* out, std::size_t capacity) {
   AppendText(out, capacity, length, " char/60s");
 }
 
-void FormatDateText(const std::tm& local, char* out) {
-  const int month = local.tm_mon >= 0 && local.tm_mon < 12 ? local.tm_mon : 0;
+void FormatDateText(const CivilTime& local, char* out) {
+  const int month = local.month >= 1 && local.month <= 12 ? local.month - 1 : 0;
   char text[64];
   std::snprintf(text, sizeof text, "%.3s %02d %02d:%02d:%02d %lld", kMonthNames + 3 * month,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                static_cast<long long>(local.tm_year) + 1900);
+                local.day, local.hour, local.minute, local.second,
+                static_cast<long long>(local.year));
   AppendText(out, kDateTextChars + 1, 0, text);
 }
 
-void LocalDateText(std::time_t when, char* out) {
-  if (const std::tm* local = std::localtime(&when)) {
-    FormatDateText(*local, out);
-  } else {
-    std::strcpy(out, "-----");
-  }
-}
+void DateTextOf(const LocalTime& when, char* out) { FormatDateText(CivilTimeOf(when), out); }
 
 }  // namespace tolvi

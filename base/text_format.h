@@ -2,8 +2,9 @@
 #pragma once
 
 #include <cstddef>
-#include <ctime>
 #include <string_view>
+
+#include "base/calendar.h"
 
 namespace tolvi {
 
@@ -14,6 +15,9 @@ constexpr std::size_t kDateTextChars = 20;
 // Returns the new length.
 std::size_t AppendFixed2(char* out, std::size_t capacity, std::size_t length, double value,
                          int min_width = 0);
+// The same with 2 or 3 decimals.
+std::size_t AppendFixed(char* out, std::size_t capacity, std::size_t length, double value,
+                        int decimals, int min_width = 0);
 
 std::size_t AppendText(char* out, std::size_t capacity, std::size_t length, std::string_view text);
 
@@ -31,8 +35,9 @@ std::string_view FieldText(const char* field, std::size_t size);
 // "96.13 char/60s"
 void FormatSpeedText(double speed, char* out, std::size_t capacity);
 
-// "Aug 04 07:04:32 1999" into at least 21 bytes.
-void FormatDateText(const std::tm& local, char* out);
-void LocalDateText(std::time_t when, char* out);
+// "Aug 04 07:04:32 1999" into at least 21 bytes: the conventional text of a local time from
+// its fifth character, cut to 20.
+void FormatDateText(const CivilTime& local, char* out);
+void DateTextOf(const LocalTime& when, char* out);
 
 }  // namespace tolvi

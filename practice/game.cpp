@@ -3,7 +3,9 @@
 
 #include <chrono>
 
+#include "base/code_page.h"
 #include "base/text_format.h"
+#include "practice/history.h"
 #include "practice/settings.h"
 #include "scores/high_scores.h"
 
@@ -18,12 +20,22 @@ std::int64_t SteadyMillis() {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::time_t CurrentTime() { return std::time(nullptr); }
+std::string_view SlotSentence(int slot) {
+  return FieldText(g_game.sentences[slot].data(), g_game.sentences[slot].size());
+}
 
-bool SlotTypedCorrectly(int slot) {
-  const auto& typed = g_game.typed[slot];
-  const auto& sentence = g_game.sentences[slot];
-  return FieldText(typed.data(), typed.size()) == FieldText(sentence.data(), sentence.size());
+std::string_view SlotTyped(int slot) {
+  return FieldText(g_game.typed[slot].data(), g_game.typed[slot].size());
+}
+
+// A wrong entry: counted, and the character it missed kept, as UTF-8, while there is room.
+void NoteMiss(int slot) {
+  ++g_game.misses;
+  const std::string_view missed = MissedCharacter(SlotSentence(slot), SlotTyped(slot));
+  if (missed.empty()) return;
+  std::string utf8 = Cp932ToUtf8(missed);
+  if (utf8.empty()) utf8 = "?";  // a lead byte without its trail, as some builds read it
+  if (g_game.missed.size() + utf8.size() <= kMissedBytes) g_game.missed += utf8;
 }
 
 }  // namespace
@@ -37,10 +49,12 @@ const char* SlotLabel(int slot) {
   return slot >= 0 && slot < kSlots ? kLabels[slot] : "";
 }
 
-GameClock SystemClock() { return {SteadyMillis, CurrentTime}; }
+GameClock SystemClock() { return {SteadyMillis, LocalNow}; }
 
 int PrepareGame() {
   g_game.slot = 0;
+  g_game.misses = 0;
+  g_game.missed.clear();
   CountSentences();
   for (int slot = 0; slot < kSlots; ++slot) {
     g_game.typed[slot][0] = '\0';
@@ -56,6 +70,17 @@ int PrepareGame() {
 
 double ComputeSpeed(int length, double seconds) { return length * 60.0 / seconds; }
 
+std::string_view MissedCharacter(std::string_view sentence, std::string_view typed) {
+  for (std::size_t at = 0; at < sentence.size();) {
+    // A lead byte at the very end has no trail to take with it.
+    const std::size_t width =
+        IsLeadByte(static_cast<unsigned char>(sentence[at])) && at + 1 < sentence.size() ? 2 : 1;
+    if (typed.substr(at, width) != sentence.substr(at, width)) return sentence.substr(at, width);
+    at += width;
+  }
+  return {};
+}
+
 namespace {
 
 // One game from its draw to its result; whether the player asked for another.
@@ -70,15 +95,22 @@ bool PlayOneGame(GamePresenter& presenter, const GameClock& clock) {
   g_game.timer_start = static_cast<double>(clock.millis()) * 0.001;
   while (g_game.slot < kSlots) {
     if (presenter.PromptSentence() != 1) return false;
-    if (SlotTypedCorrectly(g_game.slot)) ++g_game.slot;
+    if (SlotTyped(g_game.slot) == SlotSentence(g_game.slot)) {
+      ++g_game.slot;
+    } else {
+      NoteMiss(g_game.slot);
+    }
   }
   g_game.timer_end = static_cast<double>(clock.millis()) * 0.001;
 
+  const LocalTime now = clock.now();
   char date_text[kDateTextChars + 1];
-  LocalDateText(clock.now(), date_text);
+  DateTextOf(now, date_text);
   const double speed = ComputeSpeed(g_game.total_length, g_game.timer_end - g_game.timer_start);
   InsertScore(PlayerName(), speed, date_text);
   FormatSpeedText(speed, g_game.speed_text.data(), g_game.speed_text.size());
+  // A history that cannot be written changes nothing of the game.
+  RecordGame(g_game, PlayerName(), now);
 
   const int outcome = presenter.ShowGameResult();
   if (outcome == kOutcomeHighScore) presenter.ShowHighScores();

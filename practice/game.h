@@ -3,8 +3,10 @@
 
 #include <array>
 #include <cstdint>
-#include <ctime>
+#include <string>
+#include <string_view>
 
+#include "base/calendar.h"
 #include "practice/sentence_source.h"
 
 namespace tolvi {
@@ -14,6 +16,8 @@ constexpr int kTypedBytes = 255;
 constexpr int kTypedReadBytes = 254;  // a prompt keeps two bytes of the field unused
 constexpr int kPlayerNameBytes = 9;
 constexpr int kSpeedTextBytes = 64;
+// The missed characters a game keeps: thousands of wrong entries, far past any real game.
+constexpr std::size_t kMissedBytes = 4096;
 
 // What the result dialog ends with.
 enum GameOutcome { kOutcomeOk = 1, kOutcomeCancel = 2, kOutcomeHighScore = 3, kOutcomeRetry = 4 };
@@ -26,6 +30,8 @@ struct GameState {
   double timer_start = 0.0;  // seconds
   double timer_end = 0.0;
   std::array<char, kSpeedTextBytes> speed_text{};
+  std::int32_t misses = 0;  // wrong entries
+  std::string missed;       // UTF-8: for each wrong entry, the sentence's character it missed
 };
 
 GameState& Game();
@@ -55,7 +61,7 @@ class GamePresenter {
 // Where a game reads its time; tests supply their own.
 struct GameClock {
   std::int64_t (*millis)();  // a steady count; only differences matter
-  std::time_t (*now)();      // calendar time for the date text
+  LocalTime (*now)();        // calendar time for the date texts
 };
 GameClock SystemClock();
 
@@ -63,6 +69,10 @@ GameClock SystemClock();
 int PrepareGame();
 
 double ComputeSpeed(int length, double seconds);
+
+// The character of sentence (one byte or a lead and its trail) at the first place where typed
+// differs from it; empty when typed holds the whole sentence and only goes on past it.
+std::string_view MissedCharacter(std::string_view sentence, std::string_view typed);
 
 // Runs games until one ends without Retry.
 void PlayGame(GamePresenter& presenter, const GameClock& clock = SystemClock());

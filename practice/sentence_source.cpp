@@ -196,7 +196,6 @@ class PieceCounter {
   bool open_ = false;
 };
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Some processors copy from the system's file cache at a third of the speed into a block
 // that begins a few bytes into a cache line.
 constexpr std::uintptr_t kCacheLineBytes = 64;

@@ -32,19 +32,6 @@ inline std::string Repeat(const std::string& text, int times) {
   return all;
 }
 
-// Aug 04 07:04:32 1999, local time.
-inline std::tm AugustFourth1999() {
-  std::tm when{};
-  when.tm_year = 99;
-  when.tm_mon = 7;
-  when.tm_mday = 4;
-  when.tm_hour = 7;
-  when.tm_min = 4;
-  when.tm_sec = 32;
-  when.tm_isdst = -1;
-  return when;
-}
-
 // The working folder for its lifetime: the core reads and writes fixed names there.
 class FreshFolder {
  public:

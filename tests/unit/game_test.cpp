@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "practice/history.h"
 #include "scores/file_ops.h"
 #include "scores/high_scores.h"
 #include "support.h"
@@ -16,10 +17,8 @@ std::int64_t g_millis = 0;
 
 std::int64_t TestMillis() { return g_millis; }
 
-std::time_t AugustFourth1999() {
-  std::tm local = test::AugustFourth1999();
-  return std::mktime(&local);
-}
+// Aug 04 07:04:32 1999 in Tokyo.
+LocalTime AugustFourth1999() { return {933717872, 9 * 3600}; }
 
 // Types what its script says for each thing it is shown ("" the sentence itself, "quit"
 // to quit), taking millis_per_prompt a prompt; ends the results with its outcomes, the
@@ -107,7 +106,27 @@ TEST_F(GameTest, AWrongEntryComesBackAndQuittingScoresNothing) {
   EXPECT_EQ(player.Play(), (Log{"name?", "--1-- Hi.|", "--2-- Hi.|", "--3-- Hi.|", "--3-- Hi.|Hi. ",
                                 "--4-- Hi.|"}));
   EXPECT_FALSE(std::filesystem::exists(kHighScoreFile));
+  EXPECT_FALSE(std::filesystem::exists(kHistoryFile));
   EXPECT_EQ(Game().slot, 3) << "the slot stays where the game was left";
+}
+
+TEST_F(GameTest, EachGameWithItsMissesInTheHistoryEvenWhenItCannotBeWritten) {
+  test::WriteFile("string.dat", "Hi.\n");
+  Player player;
+  player.millis_per_prompt = 1500;
+  player.script = {"", "Hi", "", "Hi. ", ""};  // one missed '.', one that only ran on
+  player.Play();
+  const std::string history =
+      "\xEF\xBB\xBF" "date,player,length,seconds,speed,misses,missed\r\n"
+      "1999-08-04T07:04:32+09:00,Ann,8,9.000,53.33,2,\".\"\r\n";
+  EXPECT_EQ(test::ReadFile(kHistoryFile), history);
+  const HistoryFileOps system = HistoryOps();
+  HistoryOps().append = [](const char*, const void*, std::size_t) { return false; };
+  const Log log = Player().Play();
+  HistoryOps() = system;
+  EXPECT_EQ(log.back(), "Ann 8 inf char/60s") << "the result still shows";
+  EXPECT_EQ(EntryScore(0), INFINITY) << "and the score is saved";
+  EXPECT_EQ(test::ReadFile(kHistoryFile), history);
 }
 
 TEST_F(GameTest, NoSentenceAsksNothing) {
