@@ -7,7 +7,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <map>
 #include <memory>
 
 #include "base/code_page.h"
@@ -26,6 +25,7 @@ constexpr std::int64_t kShortestGame = -4;
 // A bound far past any real game, so a garbled number is not summed.
 constexpr double kMostSecondsOrSpeed = 1e9;
 constexpr std::size_t kRing = kChartGames + kAverageGames - 1;
+constexpr std::size_t kFirstBlockBytes = 4096;
 
 // A field of a line: its text between any quotes, and whether it held a doubled quote.
 struct Field {
@@ -193,13 +193,48 @@ bool ParseRecord(const char* begin, const char* end, std::string* player_scratch
   return CountCharacters(record->missed) <= static_cast<std::size_t>(record->misses);
 }
 
+// How often each character was missed, in a table that grows with the characters seen,
+// never with the games.
+class MissedCounts {
+ public:
+  void Add(std::uint32_t c) {
+    if (2 * (used_ + 1) > slots_.size()) Grow();
+    MissedCount& slot = Find(c);
+    if (slot.count == 0) {
+      slot.character = c;
+      ++used_;
+    }
+    ++slot.count;
+  }
+  const std::vector<MissedCount>& slots() const { return slots_; }
+
+ private:
+  MissedCount& Find(std::uint32_t c) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = (c * 0x9E3779B1u) & mask;
+    while (slots_[i].count != 0 && slots_[i].character != c) i = (i + 1) & mask;
+    return slots_[i];
+  }
+  void Grow() {
+    std::vector<MissedCount> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : 2 * old.size(), MissedCount());
+    for (const MissedCount& slot : old) {
+      if (slot.count != 0) Find(slot.character) = slot;
+    }
+  }
+
+  std::vector<MissedCount> slots_;
+  std::size_t used_ = 0;
+};
+
 class ProgressReader {
  public:
   explicit ProgressReader(std::string_view player) : player_(player), every_player_(player.empty()) {}
 
   // One line, without its line feed.
   void Line(const char* begin, const char* end) {
-    if (end > begin && end[-1] == '\r') --end;
+    // Every CR at the end: a line torn after its CR gets its LF from the next append.
+    while (end > begin && end[-1] == '\r') --end;
     const std::size_t mark = kByteOrderMark.size();
     if (static_cast<std::size_t>(end - begin) >= mark &&
         std::memcmp(begin, kByteOrderMark.data(), mark) == 0) {
@@ -256,37 +291,28 @@ class ProgressReader {
     ++p.games;
     p.total_seconds += record.seconds;
     p.total_misses += record.misses;
-    for (std::size_t at = 0; at < record.missed.size();) {
-      const std::uint32_t c = NextCodePoint(record.missed, &at);
-      if (c < bmp_counts_.size()) {
-        ++bmp_counts_[c];
-      } else {
-        ++other_counts_[c];
-      }
-    }
+    for (std::size_t at = 0; at < record.missed.size();) missed_.Add(NextCodePoint(record.missed, &at));
   }
 
   // The most missed first; among equal counts, the lower code point.
   void PickMostMissed() {
     std::vector<MissedCount>& most = progress_.most_missed;
-    const auto offer = [&most](std::uint32_t c, std::int64_t count) {
-      if (count == 0) return;
-      if (most.size() == kMostMissed && count <= most.back().count) return;
-      const auto place = std::find_if(most.begin(), most.end(),
-                                      [count](const MissedCount& m) { return count > m.count; });
-      most.insert(place, {c, count});
-      if (most.size() > kMostMissed) most.pop_back();
+    const auto before = [](const MissedCount& a, const MissedCount& b) {
+      return a.count > b.count || (a.count == b.count && a.character < b.character);
     };
-    for (std::uint32_t c = 0; c < bmp_counts_.size(); ++c) offer(c, bmp_counts_[c]);
-    for (const auto& [c, count] : other_counts_) offer(c, count);
+    for (const MissedCount& slot : missed_.slots()) {
+      if (slot.count == 0) continue;
+      if (most.size() == kMostMissed && !before(slot, most.back())) continue;
+      most.insert(std::upper_bound(most.begin(), most.end(), slot, before), slot);
+      if (most.size() > kMostMissed) most.pop_back();
+    }
   }
 
   std::string player_;
   bool every_player_;
   Progress progress_;
   std::array<ProgressGame, kRing> ring_{};
-  std::vector<std::int64_t> bmp_counts_ = std::vector<std::int64_t>(0x10000);
-  std::map<std::uint32_t, std::int64_t> other_counts_;
+  MissedCounts missed_;
   std::string player_scratch_;
   std::string missed_scratch_;
 };
@@ -344,12 +370,16 @@ std::string Utf8Of(std::uint32_t c) {
 Progress ReadProgress(std::FILE* file, std::string_view player_field) {
   ProgressReader reader(player_field);
   if (file == nullptr) return reader.Finish();
-  // Room for a line that runs past a block, and for the next block after it.
-  const auto buffer = std::make_unique<char[]>(2 * kHistoryLineBytes);
+  // A short history is read on the stack; a longer one in blocks, with room for a line that
+  // runs past a block and for the next block after it.
+  char small[2 * kFirstBlockBytes];
+  std::unique_ptr<char[]> large;
+  char* buffer = small;
+  std::size_t block = kFirstBlockBytes;
   std::size_t kept = 0;
   bool overlong = false;  // in a line too long to be a game's, till its line feed
-  for (std::size_t read; (read = std::fread(buffer.get() + kept, 1, kHistoryLineBytes, file)) > 0;) {
-    const char* p = buffer.get();
+  for (std::size_t read; (read = std::fread(buffer + kept, 1, block, file)) > 0;) {
+    const char* p = buffer;
     const char* end = p + kept + read;
     for (const char* lf; (lf = static_cast<const char*>(
                               std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr;
@@ -368,13 +398,18 @@ Progress ReadProgress(std::FILE* file, std::string_view player_field) {
     } else if (overlong) {
       kept = 0;
     }
-    std::memmove(buffer.get(), p, kept);
+    if (buffer == small && read == block) {
+      large.reset(new char[2 * kHistoryLineBytes]);
+      buffer = large.get();
+      block = kHistoryLineBytes;
+    }
+    std::memmove(buffer, p, kept);
   }
   // The last line, without a line feed: a torn one fails its checks.
   if (overlong) {
     reader.Skipped();
   } else if (kept > 0) {
-    reader.Line(buffer.get(), buffer.get() + kept);
+    reader.Line(buffer, buffer + kept);
   }
   return reader.Finish();
 }
