@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Draws the title picture (title.bmp), the program icon (tolvi.ico) and the same icon
-as a PNG for Linux desktops (tolvi.png).
+"""Draws the title picture (title.bmp), the program icon (tolvi.ico), the same icon as
+a PNG for the native program's window and the page (tolvi.png), and the icon for the
+desktop's icon theme in icons/: one drawing as PNGs of 16 to 256 pixels and as SVG.
 
 Standard library only and free of randomness from outside, so every run
 writes the same bytes. Run from anywhere: the files land beside this script.
 """
 
+import math
 import os
 import struct
 import zlib
@@ -335,18 +337,149 @@ def png_bytes(c, clear, palette):
         raw.append(0)
         for x in range(c.width):
             raw += bytes(palette[c.get(x, y)]) + (b"\0" if clear.get(x, y) else b"\xff")
+    return png_file(c.width, c.height, raw)
 
+
+def png_file(width, height, raw):
+    """A PNG of 8-bit RGBA rows, each led by its filter byte."""
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(
             ">I", zlib.crc32(kind + body))
 
-    header = struct.pack(">IIBBBBB", c.width, c.height, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
 
 
+# Icon theme -----------------------------------------------------------------
+
+# The same key cap for the desktop's icon theme, drawn once as shapes on a square of 32
+# units: each size is rendered from it, and it is written out as SVG. Its main edges lie
+# on even units, so they fall on whole pixels at every size from 16 up. A thin band left
+# showing at the top and left of the key's face and of the T is their highlight, as on
+# the 16-colour icon.
+ART_UNITS = 32
+THEME_SIZES = (16, 32, 48, 64, 128, 256)
+
+
+class Gradient:
+    """From one colour at y = top to another at y = bottom, in the drawing's units;
+    the end colours carry on beyond them."""
+
+    def __init__(self, top, top_colour, bottom, bottom_colour):
+        self.top, self.top_colour = top, top_colour
+        self.bottom, self.bottom_colour = bottom, bottom_colour
+
+    def at(self, y):
+        t = min(1.0, max(0.0, (y - self.top) / (self.bottom - self.top)))
+        return tuple(a + (b - a) * t for a, b in zip(self.top_colour, self.bottom_colour))
+
+
+class Box:
+    """A rectangle with round corners, filled with a colour or a Gradient."""
+
+    def __init__(self, left, top, right, bottom, radius, fill, opacity=1.0):
+        self.left, self.top, self.right, self.bottom = left, top, right, bottom
+        self.radius, self.fill, self.opacity = radius, fill, opacity
+
+    def colour_at(self, y):
+        return self.fill.at(y) if isinstance(self.fill, Gradient) else self.fill
+
+
+KEY_SIDE_SHADE = Gradient(3, (162, 164, 186), 29, (92, 94, 122))
+KEY_FACE_SHADE = Gradient(4, (244, 245, 250), 24, (198, 201, 218))
+T_SHADE = Gradient(6, (40, 72, 196), 18, (14, 30, 112))
+T_LIGHT = (104, 150, 255)
+CURSOR_SHADE = Gradient(20, (255, 232, 120), 22, (240, 150, 40))
+
+THEME_ICON = [
+    Box(1.5, 2.5, 30.5, 31.5, 4.5, (0, 0, 0), 0.12),
+    Box(2, 3, 30, 31, 4, (0, 0, 0), 0.2),
+    Box(2, 2, 30, 30, 4, (34, 34, 52)),
+    Box(3, 3, 29, 29, 3, KEY_SIDE_SHADE),
+    Box(6, 4, 26, 24, 2.5, (255, 255, 255)),
+    Box(6.5, 4.5, 26, 24, 2.5, KEY_FACE_SHADE),
+    Box(8, 6, 24, 10, 1, T_LIGHT),
+    Box(14, 6, 18, 18, 1, T_LIGHT),
+    Box(8.5, 6.5, 24, 10, 1, T_SHADE),
+    Box(14.5, 6.5, 18, 18, 1, T_SHADE),
+    Box(10, 20, 22, 22, 0.75, CURSOR_SHADE),
+]
+
+
+def render(drawing, size):
+    """The drawing at size x size pixels as PNG rows. A shape covers a pixel by the
+    distance of the pixel's centre from its edge, so edges are smooth; shapes lie over
+    each other as an SVG viewer lays them."""
+    scale = size / ART_UNITS
+    # Colour premultiplied by alpha, then alpha.
+    pixels = [[0.0, 0.0, 0.0, 0.0] for _ in range(size * size)]
+    for box in drawing:
+        left, top, right, bottom, radius = (
+            v * scale for v in (box.left, box.top, box.right, box.bottom, box.radius))
+        cx, cy = (left + right) / 2, (top + bottom) / 2
+        inner_w, inner_h = (right - left) / 2 - radius, (bottom - top) / 2 - radius
+        for y in range(max(0, int(top) - 1), min(size, int(bottom) + 2)):
+            colour = box.colour_at((y + 0.5) / scale)
+            dy = abs(y + 0.5 - cy) - inner_h
+            for x in range(max(0, int(left) - 1), min(size, int(right) + 2)):
+                dx = abs(x + 0.5 - cx) - inner_w
+                outside = math.sqrt(max(dx, 0.0) ** 2 + max(dy, 0.0) ** 2)
+                distance = outside + min(max(dx, dy), 0.0) - radius
+                cover = min(1.0, max(0.0, 0.5 - distance)) * box.opacity
+                if cover:
+                    p = pixels[y * size + x]
+                    for i in range(3):
+                        p[i] = colour[i] * cover + p[i] * (1 - cover)
+                    p[3] = cover + p[3] * (1 - cover)
+    raw = bytearray()
+    for y in range(size):
+        raw.append(0)
+        for r, g, b, a in pixels[y * size:(y + 1) * size]:
+            raw += bytes(round(v / a) if a else 0 for v in (r, g, b)) + bytes([round(a * 255)])
+    return raw
+
+
+def number(v):
+    return f"{v:g}"
+
+
+def svg_colour(colour):
+    return "#%02x%02x%02x" % tuple(round(v) for v in colour)
+
+
+def svg_text(drawing):
+    """The drawing as SVG, one rect a shape and one linearGradient a Gradient."""
+    gradients = []
+    for box in drawing:
+        if isinstance(box.fill, Gradient) and box.fill not in gradients:
+            gradients.append(box.fill)
+    lines = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+             'viewBox="0 0 %d %d">' % ((ART_UNITS,) * 4), "  <title>Tolvi</title>", "  <defs>"]
+    for i, g in enumerate(gradients):
+        lines += [
+            f'    <linearGradient id="shade{i}" gradientUnits="userSpaceOnUse" '
+            f'x1="0" y1="{number(g.top)}" x2="0" y2="{number(g.bottom)}">',
+            f'      <stop offset="0" stop-color="{svg_colour(g.top_colour)}"/>',
+            f'      <stop offset="1" stop-color="{svg_colour(g.bottom_colour)}"/>',
+            "    </linearGradient>"]
+    lines.append("  </defs>")
+    for box in drawing:
+        fill = (f"url(#shade{gradients.index(box.fill)})" if isinstance(box.fill, Gradient)
+                else svg_colour(box.fill))
+        opacity = "" if box.opacity == 1 else f' fill-opacity="{number(box.opacity)}"'
+        lines.append(
+            f'  <rect x="{number(box.left)}" y="{number(box.top)}" '
+            f'width="{number(box.right - box.left)}" height="{number(box.bottom - box.top)}" '
+            f'rx="{number(box.radius)}" fill="{fill}"{opacity}/>')
+    lines.append("</svg>")
+    return ("\n".join(lines) + "\n").encode()
+
+
 def write(name, data):
-    with open(os.path.join(HERE, name), "wb") as f:
+    path = os.path.join(HERE, name)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
         f.write(data)
 
 
@@ -354,6 +487,9 @@ def main():
     write("title.bmp", bmp_bytes(make_title(), title_palette()))
     write("tolvi.ico", ico_bytes(*make_icon(), VGA16))
     write("tolvi.png", png_bytes(*make_icon(), VGA16))
+    for size in THEME_SIZES:
+        write(f"icons/tolvi-{size}.png", png_file(size, size, render(THEME_ICON, size)))
+    write("icons/tolvi.svg", svg_text(THEME_ICON))
 
 
 if __name__ == "__main__":
