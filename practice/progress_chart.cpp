@@ -13,13 +13,15 @@ namespace {
 // Room for the labels around the frame, in pixels.
 constexpr double kLeftMargin = 36;
 constexpr double kRightMargin = 8;
-constexpr double kTopMargin = 8;
+constexpr double kTopMargin = 18;  // the legend's line
 constexpr double kBottomMargin = 18;
 constexpr double kSpeedTicks = 4;
 constexpr double kGameTicks = 5;
 constexpr double kBarBand = 0.25;  // of the plot's height, the tallest bar
 constexpr double kBarWidth = 0.6;  // of a game's share of the width
 constexpr double kSmallestStep = 0.01;
+constexpr int kLegendEntries = 3;
+constexpr double kLegendEntryWidth = 76;
 
 // The least step of 1, 2 or 5 times a power of ten that is at least rough.
 double NiceStep(double rough) {
@@ -82,6 +84,11 @@ ChartLayout LayOutChart(const Progress& progress, double width, double height) {
       chart.miss_bars.push_back({x_of(i) - share * kBarWidth / 2, plot.top + plot.height - bar,
                                  share * kBarWidth, bar});
     }
+  }
+
+  for (int i = 0; i < kLegendEntries; ++i) {
+    chart.legend.push_back(
+        {plot.left + plot.width - (kLegendEntries - i) * kLegendEntryWidth, kTopMargin / 2});
   }
 
   // The games shown are numbered from the player's first.

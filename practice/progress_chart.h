@@ -34,6 +34,9 @@ struct ChartLayout {
   std::vector<ChartRect> miss_bars;     // a bar for each game with misses
   std::vector<ChartTick> speed_ticks;   // the speeds' scale, from the bottom up
   std::vector<ChartTick> game_ticks;    // the games' numbers, counted from the first
+  // Where the legend's three entries begin (speed, average, misses): the left of each
+  // swatch, at the middle of the line of text above the frame.
+  std::vector<ChartPoint> legend;
 };
 
 ChartLayout LayOutChart(const Progress& progress, double width, double height);

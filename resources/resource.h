@@ -9,6 +9,7 @@
 #define IDM_QUIT 40004
 #define IDM_CHANGE_USER 40005
 #define IDM_HIGHSCORE 40006
+#define IDM_PROGRESS 40007
 
 #define IDD_HIGHSCORE 105
 #define IDD_TYPING 106
@@ -16,6 +17,7 @@
 #define IDD_VERSION 109
 #define IDD_NAME 110
 #define IDD_ABOUT 113
+#define IDD_PROGRESS 115
 
 #define IDB_TITLE 111
 #define IDI_TOLVI 114
@@ -60,3 +62,17 @@
 #define IDC_HS_SCORE9 1019
 #define IDC_HS_NAME10 1020
 #define IDC_HS_SCORE10 1021
+
+// The progress window: its chart, then row r's value in IDC_PROGRESS_GAMES + r beside its
+// label, and two notes.
+#define IDC_PROGRESS_CHART 1030
+#define IDC_PROGRESS_GAMES 1031
+#define IDC_PROGRESS_BEST 1032
+#define IDC_PROGRESS_RECENT 1033
+#define IDC_PROGRESS_EARLIER 1034
+#define IDC_PROGRESS_TIME 1035
+#define IDC_PROGRESS_MISSES 1036
+#define IDC_PROGRESS_MISSED 1037
+#define IDC_PROGRESS_PERIOD 1038
+#define IDC_PROGRESS_EMPTY 1039
+#define IDC_PROGRESS_SKIPPED 1040

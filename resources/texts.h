@@ -23,6 +23,7 @@ constexpr MenuEntry kMenu[] = {
     {MenuPlace::kCommandInBar, "ユーザ変更", IDM_CHANGE_USER},
     {MenuPlace::kSeparatorInBar, nullptr, 0},
     {MenuPlace::kCommandInBar, "HighScore", IDM_HIGHSCORE},
+    {MenuPlace::kCommandInBar, "成績", IDM_PROGRESS},
     {MenuPlace::kPopupInBar, "Help", 0},
     {MenuPlace::kCommandInPopup, "About", IDM_ABOUT},
     {MenuPlace::kCommandInPopup, "Version", IDM_VERSION},
@@ -54,6 +55,22 @@ constexpr const char* kAboutLines[] = {"Tolvi：簡単タイピングソフト",
                                        "Title picture: Tolvi developers"};
 constexpr char kVersionCaption[] = "Version Info";
 constexpr const char* kVersionLines[] = {"Tolvi ", "Version 1.00", "1999/8/23", "Producer: Tolvi"};
+
+// The progress window: its rows' labels in the order of their fields from
+// IDC_PROGRESS_GAMES, the notes, and what goes with the numbers.
+constexpr char kProgressCaption[] = "成績";
+constexpr const char* kProgressLabels[] = {"ゲーム数：", "最高：",   "直近10回の平均：",
+                                           "その前の10回の平均：", "練習時間：", "ミス：",
+                                           "よく間違える文字：",   "期間："};
+constexpr char kProgressEmpty[] = "まだ記録がありません";
+constexpr char kProgressSkipped[] = "読めなかった行：";
+constexpr char kProgressChartName[] = "速度の推移";
+// The chart's three kinds of marks, as its legend names them.
+constexpr const char* kProgressLegend[] = {"速度", "10回の平均", "ミス"};
+constexpr char kProgressNone[] = "-----";
+constexpr char kProgressMissedItem[] = "「%s」%s";
+constexpr char kProgressMissedSeparator[] = "　";
+constexpr char kProgressPeriod[] = "%s ～ %s";
 
 constexpr char kMessageCaption[] = "Tolvi";
 // The sentence file's name takes the place of %s.

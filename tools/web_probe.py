@@ -294,6 +294,13 @@ class Probe(wine_probe.Probe):
     def list_files(self, folder):
         return sorted(self.folder("list"))
 
+    def make_read_only(self, folder, name):
+        """Takes the write permission from the file in the page's own file system, which
+        enforces it for every program."""
+        chmod = "Module.FS.chmod('/tolvi/' + arguments[0], arguments[1])"
+        self.driver.execute_script(chmod, name, 0o444)
+        return lambda: None
+
     def start(self, page, folder, watch=lambda windows: None):
         """Serves the folder page (dist/web), loads it, waits for its main window, then makes
         the player's folder hold what folder holds, as the other programs start in folder."""

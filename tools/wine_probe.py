@@ -75,6 +75,16 @@ class Probe:
     def list_files(self, folder):
         return sorted(os.listdir(folder))
 
+    def make_read_only(self, folder, name):
+        """Makes the player's file read-only; for root, whom no mode bars, immutable too.
+        Returns what undoes it."""
+        path = os.path.join(folder, name)
+        os.chmod(path, 0o444)
+        if os.geteuid() != 0:
+            return lambda: os.chmod(path, 0o644)
+        subprocess.run(["chattr", "+i", path], check=True)
+        return lambda: subprocess.run(["chattr", "-i", path], check=True)
+
     def quit(self):
         """Esc in the main window; the exit code."""
         self.wait_main_focused()

@@ -2,12 +2,14 @@
 watched by probe.exe, and the native tolvi, watched through AT-SPI. Two games from the
 title picture to the ranked high-score file, with a wrong entry, Retry and a second copy
 on the way, then F1 with no sentence file; a Japanese game from a sentence file in
-code page 932 and in UTF-8; the two commands in the menu bar, by one click and by keys;
+code page 932 and in UTF-8; the three commands in the menu bar, by one click and by keys;
+two games read back from history.csv by "成績", and a game whose history cannot be written;
 and, natively, one typed in romaji through IBus and Anthy and a start with no display.
 Usage: test_e2e.py TOLVI_EXE PROBE_EXE (Wine) or test_e2e.py TOLVI (native, on a session
 bus)."""
 
-import atexit, contextlib, datetime, decimal, os, pathlib, re, shutil, struct, subprocess, sys
+import atexit, contextlib, csv, datetime, decimal, io, os, pathlib, re, shutil, struct, subprocess
+import sys
 import tempfile, time, unittest
 from unittest import mock
 
@@ -48,12 +50,18 @@ KANA, KANA_NAME = ROMAJI["nihongowoutsu"], ROMAJI["yamada"]
 COMPOSED = [("--1--", "", "nihongo"), ("--1--", "にほんご", "nihongowoutsu")] + [
     (f"--{n}--", "", "nihongowoutsu") for n in "234"]
 # Menu 101 of tolvi.rc, each popup before its items.
-MENU = ["Game", "Start(F1)", "終了(Esc)", "ユーザ変更", "HighScore", "Help", "About", "Version"]
+MENU = ["Game", "Start(F1)", "終了(Esc)", "ユーザ変更", "HighScore", "成績", "Help", "About",
+        "Version"]
 # Each command in the menu bar: the keys that reach it from F10, the dialog that it opens
 # and the key that closes that.
 BAR_COMMANDS = [("ユーザ変更", ["Right"], "Name 入力フォーム", "Escape"),
-                ("HighScore", ["Right", "Right"], "HighScore", "Return")]
+                ("HighScore", ["Right", "Right"], "HighScore", "Return"),
+                ("成績", ["Right", "Right", "Right"], "成績", "Escape")]
 NEVER_PLAYED = b"(non)" + bytes(11) + bytes(8) + b"-----" + bytes(19)
+# A game with one wrong entry, which misses the o of fox.
+MISSED = [("--1--", "", LINE), ("--2--", "", LINE.replace("fox", "fix")),
+          ("--2--", LINE.replace("fox", "fix"), LINE), ("--3--", "", LINE), ("--4--", "", LINE)]
+HISTORY_HEADER = b"\xef\xbb\xbfdate,player,length,seconds,speed,misses,missed\r\n"
 CENT = decimal.Decimal("0.01")
 
 
@@ -190,6 +198,63 @@ class TolviTest(unittest.TestCase):
                 self.probe.wait_dialog(caption)
                 press("key", close)
                 self.probe.wait_main_focused()
+
+    def click_bar(self, entry):
+        """One click on an entry of the main window's menu bar."""
+        bar = {e["text"]: e["rect"] for e in self.probe.ask(f"menu {self.probe.main}")}
+        left, top, right, bottom = bar[entry]
+        press("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1",
+              "mousemove", "restore")
+
+    def test_progress_of_two_games_then_a_read_only_history(self):
+        """Two games, the second with a wrong entry, then "成績": the window's numbers and
+        history.csv agree with what the result dialogs showed. A history that cannot be
+        written keeps nothing else from happening."""
+        self.start((LINE + "\n").encode())
+        self.probe.wait_main_focused()
+        press("key", "F1")
+        self.probe.wait_dialog("Name 入力フォーム")
+        press("type", "abc")
+        speeds = [self.play(("key", "Return"), CLEAN, "abc", LINE)]
+        press("key", "Return")
+        self.probe.wait_main_focused()
+        speeds.append(self.play(("key", "F1"), MISSED, "abc", LINE))
+        press("key", "Return")
+        self.probe.wait_main_focused()
+
+        self.click_bar("成績")
+        _, controls, focus = self.probe.wait_dialog("成績")
+        shown = [focus["id"]] + [controls[i]["text"] for i in (1031, 1032, 1036, 1037, 1039, 1040)]
+        self.assertEqual(shown, [1, "2", f"{max(speeds, key=float)} char/60s", "1", "「o」1", "",
+                                 ""], "the focus on OK; games, best speed, misses, the missed "
+                                      "character, and no note")
+        press("key", "Escape")
+        self.probe.wait_main_focused()
+        history = self.probe.read_file(self.folder, "history.csv")
+        self.assertEqual(history[:len(HISTORY_HEADER)], HISTORY_HEADER, "the mark and header")
+        lines = list(csv.reader(io.StringIO(history[len(HISTORY_HEADER):].decode(), newline="")))
+        length = 4 * len(LINE) - 4
+        fields = [(p, int(n), abs(n * 60 / float(s) - float(v)) < 0.02, v, m, x)
+                  for _, p, n, s, v, m, x in lines]
+        ages = [datetime.datetime.now(datetime.timezone.utc) - datetime.datetime.fromisoformat(
+            line[0]) for line in lines]
+        self.assertEqual((fields, [abs(a.total_seconds()) < 120 for a in ages]),
+                         ([("abc", length, True, speeds[0], "0", ""),
+                           ("abc", length, True, speeds[1], "1", "o")], [True, True]),
+                         "each game's player, LENGTH, seconds, speed, misses and missed "
+                         "character, and its date near now")
+
+        self.addCleanup(self.probe.make_read_only(self.folder, "history.csv"))
+        speeds.append(self.play(("key", "F1"), CLEAN, "abc", LINE))
+        press("key", "Return")
+        self.probe.wait_main_focused()
+        table = places(self.probe.read_file(self.folder, "highscore.dat"))
+        self.assertEqual((sorted(s for _, s, _ in table[:3]), table[3][0][:5],
+                          self.probe.read_file(self.folder, "history.csv")),
+                         (sorted(speeds), b"(non)", history),
+                         "with history.csv read-only: the third game in highscore.dat, "
+                         "history.csv unchanged")
+        self.assertEqual(self.probe.quit(), 0, "the exit code after Esc")
 
     @unittest.skipIf(PROBE or WEB, "Wine and the browser open the display, not Tolvi")
     def test_a_start_with_no_display(self):

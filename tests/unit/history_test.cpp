@@ -273,7 +273,8 @@ TEST(Progress, ChartScalesAndTicks) {
   const ChartLayout chart = LayOutChart(Read(file), 436, 150);
   EXPECT_EQ(chart.plot.left, 36);
   EXPECT_EQ(chart.plot.width, 436 - 36 - 8);
-  EXPECT_EQ(chart.plot.height, 150 - 8 - 18);
+  EXPECT_EQ(chart.plot.height, 150 - 18 - 18);
+  EXPECT_EQ(chart.legend.back().x, chart.plot.left + chart.plot.width - 76);
   std::vector<std::string> labels;
   for (const ChartTick& tick : chart.speed_ticks) labels.push_back(tick.label);
   EXPECT_EQ(labels, std::vector<std::string>({"0", "50", "100", "150", "200"}));
