@@ -22,17 +22,6 @@ int DaysInMonth(std::int64_t year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-// The value of the count digits at text[at], or -1 when one of them is no digit.
-int Digits(std::string_view text, std::size_t at, std::size_t count) {
-  int value = 0;
-  for (std::size_t i = at; i < at + count; ++i) {
-    const unsigned digit = static_cast<unsigned char>(text[i]) - '0';
-    if (digit > 9) return -1;
-    value = value * 10 + static_cast<int>(digit);
-  }
-  return value;
-}
-
 }  // namespace
 
 std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
@@ -78,29 +67,34 @@ void FormatIsoDate(const LocalTime& when, char* out) {
 }
 
 bool IsIsoDate(std::string_view text) {
+  std::uint32_t digits = 0;
+  for (std::size_t i = 0; i < text.size() && i < 32; ++i) {
+    digits |= static_cast<std::uint32_t>(text[i] >= '0' && text[i] <= '9') << i;
+  }
+  return IsIsoDate(text, digits);
+}
+
+bool IsIsoDate(std::string_view text, std::uint32_t digits) {
   // YYYY-MM-DDTHH:MM:SS, then Z or +HH:MM or -HH:MM.
-  const bool zulu = text.size() == 20 && text[19] == 'Z';
-  if (!zulu && !(text.size() == 25 && (text[19] == '+' || text[19] == '-') && text[22] == ':')) {
+  constexpr std::uint32_t kDateAndTime = 0b1101101101101101101101111;
+  constexpr std::uint32_t kZuluDigits = kDateAndTime & 0x7FFFF;
+  const bool zulu = text.size() == 20;
+  if (zulu ? digits != kZuluDigits || text[19] != 'Z'
+           : text.size() != 25 || digits != kDateAndTime ||
+                 (text[19] != '+' && text[19] != '-') || text[22] != ':') {
     return false;
   }
   if (text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':') {
     return false;
   }
-  const int year = Digits(text, 0, 4);
-  const int month = Digits(text, 5, 2);
-  const int day = Digits(text, 8, 2);
-  const int hour = Digits(text, 11, 2);
-  const int minute = Digits(text, 14, 2);
-  const int second = Digits(text, 17, 2);
-  if (year < 1970 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
-      hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
-    return false;
-  }
-  if (zulu) return true;
-  const int offset_hours = Digits(text, 20, 2);
-  const int offset_minutes = Digits(text, 23, 2);
-  return offset_hours >= 0 && offset_minutes >= 0 && offset_minutes <= 59 &&
-         offset_hours * 60 + offset_minutes <= 18 * 60;
+  const auto two = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
+  const int year = two(0) * 100 + two(2);
+  const int month = two(5);
+  const int day = two(8);
+  const int offset = zulu ? 0 : two(20) * 60 + two(23);
+  return year >= 1970 && month >= 1 && month <= 12 && day >= 1 &&
+         day <= DaysInMonth(year, month) && two(11) <= 23 && two(14) <= 59 && two(17) <= 59 &&
+         (zulu || two(23) <= 59) && offset <= 18 * 60;
 }
 
 }  // namespace tolvi

@@ -35,11 +35,13 @@ std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
 
 // "2026-12-08T23:16:22+09:00" and its terminator; a year outside 0 to 9999 is written
 // with its sign and all its digits, which no reader takes for a year of the history.
-constexpr std::size_t kIsoDateBytes = 40;
+constexpr std::size_t kIsoDateBytes = 128;  // room for whatever numbers the format could meet
 void FormatIsoDate(const LocalTime& when, char* out);
 
 // Whether text is such a date of a year from 1970 to 9999, with a real month, day, time
 // and an offset of at most 18 hours (or Z).
 bool IsIsoDate(std::string_view text);
+// The same for a reader that knows already which bytes are digits: bit i for text[i].
+bool IsIsoDate(std::string_view text, std::uint32_t digits);
 
 }  // namespace tolvi

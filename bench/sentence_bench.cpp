@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/bench.h"
 #include "practice/game.h"
 #include "practice/random.h"
 #include "practice/sentence_source.h"
@@ -95,6 +96,8 @@ void UseSentenceFile(const char* name) {
   tolvi::LoadSettings();
 }
 
+}  // namespace
+
 void RawPass(benchmark::State& state, const char* file) {
   // At a page's start: some processors copy into a block a few bytes into a cache line at a
   // third of the speed.
@@ -114,6 +117,8 @@ void RawPass(benchmark::State& state, const char* file) {
     benchmark::DoNotOptimize(lines);
   }
 }
+
+namespace {
 
 void Count(benchmark::State& state, const char* file) {
   UseSentenceFile(file);
@@ -136,6 +141,16 @@ void Prepare(benchmark::State& state, const char* file) {
   for (auto _ : state) benchmark::DoNotOptimize(tolvi::PrepareGame());
 }
 
+std::map<std::string, double> g_seconds;
+
+// The real time of the benchmark of that name, whatever its arguments' suffix.
+double TimeOf(const std::string& prefix) {
+  for (const auto& [name, t] : g_seconds) {
+    if (name.rfind(prefix + "/", 0) == 0 || name == prefix) return t;
+  }
+  return 0;
+}
+
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   RatioReporter() : ConsoleReporter(OO_Tabular) {}
@@ -143,32 +158,34 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Iteration)
-        seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        g_seconds[run.benchmark_name()] = run.GetAdjustedRealTime() * Seconds(run.time_unit);
     }
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
     std::printf("\nRatio to one raw pass over the same file (real time):\n");
     for (const SentenceFileSize& size : kSizes) {
-      const double raw = Time(std::string("raw_pass/") + size.label);
+      const double raw = TimeOf(std::string("raw_pass/") + size.label);
       for (const char* op : {"CountSentences", "DrawSentence", "PrepareGame"}) {
-        const double t = Time(std::string(op) + "/" + size.label);
+        const double t = TimeOf(std::string(op) + "/" + size.label);
         if (raw > 0 && t > 0) std::printf("  %-16s %-6s %8.3f\n", op, size.label, t / raw);
       }
     }
     std::printf(
         "Goals on the 100MB files: CountSentences and PrepareGame within 1.2 (ASCII), 1.5 "
         "(UTF-8).\n");
+    PrintHistoryFigures(TimeOf);
   }
 
  private:
-  double Time(const std::string& prefix) const {
-    for (const auto& [name, t] : seconds_) {
-      if (name.rfind(prefix + "/", 0) == 0) return t;
+  static double Seconds(benchmark::TimeUnit unit) {
+    switch (unit) {
+      case benchmark::kNanosecond: return 1e-9;
+      case benchmark::kMicrosecond: return 1e-6;
+      case benchmark::kMillisecond: return 1e-3;
+      default: return 1;
     }
-    return 0;
   }
-  std::map<std::string, double> seconds_;
 };
 
 }  // namespace
@@ -193,6 +210,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   }
+  RegisterHistoryBenchmarks();
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -11,6 +11,7 @@
 
 #include "base/code_page.h"
 #include "base/file.h"
+#include "base/separator_scan.h"
 #include "base/text_format.h"
 #include "practice/game.h"
 #include "practice/history.h"
@@ -22,113 +23,143 @@ constexpr int kFields = 7;
 // The longest game: four sentences of 79 bytes, less four.
 constexpr std::int64_t kLongestGame = 4 * 79 - 4;
 constexpr std::int64_t kShortestGame = -4;
-// A bound far past any real game, so a garbled number is not summed.
-constexpr double kMostSecondsOrSpeed = 1e9;
 constexpr std::size_t kRing = kChartGames + kAverageGames - 1;
 constexpr std::size_t kFirstBlockBytes = 4096;
 
-// A field of a line: its text between any quotes, and whether it held a doubled quote.
+// A field of a line: its text between any quotes, where that begins in the block, and
+// whether it held a doubled quote. Set whole by the split, so that a line's fields cost no
+// clearing.
 struct Field {
   std::string_view text;
-  bool quoted = false;
-  bool escaped = false;
+  std::size_t at;
+  bool quoted;
+  bool escaped;
 };
 
-// Splits the line at its commas, quotes taken as RFC 4180 has them. False unless there are
-// exactly kFields fields, each quoted field closed right before a comma or the end.
-bool SplitFields(const char* p, const char* end, Field (&fields)[kFields]) {
+// Splits the line [from, to) of text at its commas, quotes taken as RFC 4180 has them, from
+// the scan of its separators. False unless there are exactly kFields fields, each quoted one
+// quoted from its first byte to its last.
+bool SplitFields(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
+                 Field (&fields)[kFields]) {
   int count = 0;
-  for (;;) {
+  std::size_t start = from;
+  int quotes = 0;  // in the field so far
+  bool in_quotes = false;
+  const auto end_field = [&](std::size_t end) {
     if (count == kFields) return false;
     Field& field = fields[count++];
-    if (p < end && *p == '"') {
-      const char* start = ++p;
-      for (;;) {
-        p = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)));
-        if (p == nullptr) return false;
-        if (p + 1 < end && p[1] == '"') {
-          field.escaped = true;
-          p += 2;
-          continue;
-        }
-        break;
+    const std::size_t length = end - start;
+    field.text = {text + start, length};
+    field.at = start;
+    field.quoted = false;
+    field.escaped = false;
+    if (quotes > 0) {
+      if (quotes % 2 != 0 || length < 2 || text[start] != '"' || text[end - 1] != '"') {
+        return false;
       }
-      field.text = {start, static_cast<std::size_t>(p - start)};
+      field.text = {text + start + 1, length - 2};
+      field.at = start + 1;
       field.quoted = true;
-      if (++p == end) break;
-      if (*p++ != ',') return false;
-    } else {
-      const char* comma = p;
-      while (comma < end && *comma != ',') ++comma;
-      field.text = {p, static_cast<std::size_t>(comma - p)};
-      if (comma == end) break;
-      p = comma + 1;
+      field.escaped = quotes > 2;
+    }
+    quotes = 0;
+    return true;
+  };
+  for (std::size_t w = from / 64; w * 64 < to; ++w) {
+    std::uint64_t bits = scan.separators[w];
+    if (w == from / 64) bits &= ~std::uint64_t{0} << (from % 64);
+    if ((w + 1) * 64 > to) bits &= (std::uint64_t{1} << (to % 64)) - 1;
+    for (; bits != 0; bits &= bits - 1) {
+      const std::size_t at = w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
+      if (text[at] == '"') {
+        in_quotes = !in_quotes;
+        ++quotes;
+      } else if (!in_quotes) {
+        if (!end_field(at)) return false;
+        start = at + 1;
+      }
     }
   }
-  return count == kFields;
+  return !in_quotes && end_field(to) && count == kFields;
 }
 
-// A whole number of at most ten digits, perhaps negative.
-bool ParseInteger(std::string_view text, std::int64_t* value) {
-  const bool minus = !text.empty() && text[0] == '-';
-  text.remove_prefix(minus);
-  if (text.empty() || text.size() > 10) return false;
-  std::int64_t n = 0;
-  for (const char c : text) {
-    const unsigned digit = static_cast<unsigned char>(c) - '0';
-    if (digit > 9) return false;
-    n = n * 10 + digit;
+// The value of count bytes of digits.
+std::uint64_t ValueOf(const char* digits, std::size_t count) {
+  std::uint64_t value = 0;
+  for (std::size_t i = 0; i < count; ++i) value = value * 10 + static_cast<unsigned>(digits[i] - '0');
+  return value;
+}
+
+// A whole number of one to ten digits, perhaps negative.
+bool ReadInteger(const Field& field, const SeparatorScan& scan, std::int64_t* value) {
+  const bool minus = !field.text.empty() && field.text[0] == '-';
+  const std::size_t count = field.text.size() - minus;
+  if (count == 0 || count > 10 ||
+      BitsAt(scan.digits, field.at + minus, count) != (std::uint64_t{1} << count) - 1) {
+    return false;
   }
-  *value = minus ? -n : n;
+  const auto magnitude = static_cast<std::int64_t>(ValueOf(field.text.data() + minus, count));
+  *value = minus ? -magnitude : magnitude;
   return true;
 }
 
 // Digits, a point and digits, perhaps negative, as the history writes its seconds and
-// speeds; a spreadsheet may leave the point out. No exponent, NaN or infinity.
-bool ParseDecimal(std::string_view text, double* value) {
-  const std::size_t point = text.find('.');
-  std::int64_t whole = 0;
-  const std::string_view whole_text = text.substr(0, point);
-  if (whole_text == "-" || !ParseInteger(whole_text, &whole)) return false;
-  std::uint64_t fraction = 0;
-  std::uint64_t scale = 1;
-  if (point != std::string_view::npos) {
-    const std::string_view digits = text.substr(point + 1);
-    if (digits.empty() || digits.size() > 6) return false;
-    for (const char c : digits) {
-      const unsigned digit = static_cast<unsigned char>(c) - '0';
-      if (digit > 9) return false;
-      fraction = fraction * 10 + digit;
-      scale *= 10;
-    }
+// speeds (a spreadsheet may leave the point out): at most nine digits before the point, so
+// below a billion, and six after it. No exponent, NaN or infinity. Where the point is.
+struct Decimal {
+  bool minus = false;
+  std::size_t point = 0;  // in the digits after any minus; their count when there is none
+};
+
+bool ReadDecimal(const Field& field, const SeparatorScan& scan, Decimal* decimal) {
+  decimal->minus = !field.text.empty() && field.text[0] == '-';
+  const std::size_t count = field.text.size() - decimal->minus;
+  if (count == 0 || count > 16) return false;
+  const std::uint64_t others =
+      ~BitsAt(scan.digits, field.at + decimal->minus, count) & ((std::uint64_t{1} << count) - 1);
+  if (others == 0) {
+    decimal->point = count;
+    return count <= 9;
   }
-  const bool minus = text[0] == '-';
-  const auto magnitude = static_cast<std::uint64_t>(minus ? -whole : whole) * scale + fraction;
-  // One division of two exact doubles: the double nearest to the decimal.
-  const double v = static_cast<double>(magnitude) / static_cast<double>(scale);
-  *value = minus ? -v : v;
-  return true;
+  decimal->point = static_cast<std::size_t>(__builtin_ctzll(others));
+  return (others & (others - 1)) == 0 && field.text[decimal->minus + decimal->point] == '.' &&
+         decimal->point >= 1 && decimal->point <= 9 && count - decimal->point - 1 >= 1 &&
+         count - decimal->point - 1 <= 6;
 }
 
-// A text field as the history writes it: well-formed UTF-8 without a control character (or
-// a quote, unless the field was quoted), its doubled quotes made single in *text.
-bool TakeText(const Field& field, std::string* scratch, std::string_view* text) {
-  for (const char c : field.text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F || (byte == '"' && !field.quoted)) return false;
+double ValueOf(std::string_view text, const Decimal& decimal) {
+  const std::string_view digits = text.substr(decimal.minus);
+  std::uint64_t value = ValueOf(digits.data(), decimal.point);
+  double scale = 1;
+  for (std::size_t i = decimal.point + 1; i < digits.size(); ++i) {
+    value = value * 10 + static_cast<unsigned>(digits[i] - '0');
+    scale *= 10;
   }
+  // One division of two exact doubles: the double nearest to the decimal.
+  const double magnitude = static_cast<double>(value) / scale;
+  return decimal.minus ? -magnitude : magnitude;
+}
+
+// A text field as the history writes it (a line has no control character), each quote
+// inside it doubled, made single in *text; well-formed UTF-8 where it is not ASCII.
+// *known is the last such text found well-formed: a history repeats its names.
+bool TakeText(const Field& field, const SeparatorScan& scan, std::string* scratch,
+              std::string* known, std::string_view* text) {
   *text = field.text;
   if (field.escaped) {
     scratch->clear();
     for (std::size_t i = 0; i < field.text.size(); ++i) {
       *scratch += field.text[i];
-      if (field.text[i] == '"') ++i;
+      if (field.text[i] != '"') continue;
+      if (i + 1 == field.text.size() || field.text[i + 1] != '"') return false;
+      ++i;
     }
     *text = *scratch;
   }
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text->data());
-  const bool ascii = std::all_of(bytes, bytes + text->size(), [](unsigned char b) { return b < 0x80; });
-  return ascii || IsUtf8(*text, false);
+  if (!AnyBitIn(scan.high, field.at, field.at + field.text.size()) || *text == *known) return true;
+  if (!IsUtf8(*text, false)) return false;
+  known->assign(text->data(), text->size());
+  return true;
 }
 
 // The code point of the well-formed UTF-8 character at text[*at], which moves past it.
@@ -148,46 +179,66 @@ std::size_t CountCharacters(std::string_view text) {
   }));
 }
 
-// One game's line, checked.
+// One game's line, checked; its two decimals are read only for a game that is taken.
 struct Record {
   std::string_view date;
   std::string_view player;
   std::int64_t length = 0;
-  double seconds = 0;
-  double speed = 0;
+  std::string_view seconds;
+  Decimal seconds_shape;
+  std::string_view speed;
+  Decimal speed_shape;
   std::int64_t misses = 0;
   std::string_view missed;  // without the apostrophe that keeps it from being a formula
 };
 
-bool ParseRecord(const char* begin, const char* end, std::string* player_scratch,
-                 std::string* missed_scratch, Record* record) {
+// What reading a line needs beyond the line: room for a text whose quotes are made single,
+// and the last player's name found well-formed.
+struct Scratch {
+  std::string player;
+  std::string missed;
+  std::string known_player;
+  std::string known_missed;
+};
+
+bool ParseRecord(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
+                 Scratch* scratch, Record* record) {
+  // A control character, a NUL among them, belongs to no field of any game.
+  if (AnyBitIn(scan.controls, from, to)) return false;
   Field fields[kFields];
-  if (!SplitFields(begin, end, fields)) return false;
+  if (!SplitFields(text, scan, from, to, fields)) return false;
   for (int i : {0, 2, 3, 4, 5}) {
     if (fields[i].escaped) return false;
   }
   record->date = fields[0].text;
-  if (!IsIsoDate(record->date)) return false;
-  if (!TakeText(fields[1], player_scratch, &record->player)) return false;
-  if (!ParseInteger(fields[2].text, &record->length) || record->length < kShortestGame ||
+  if (!IsIsoDate(record->date,
+                 static_cast<std::uint32_t>(BitsAt(scan.digits, fields[0].at, record->date.size())))) {
+    return false;
+  }
+  if (!TakeText(fields[1], scan, &scratch->player, &scratch->known_player, &record->player)) {
+    return false;
+  }
+  if (!ReadInteger(fields[2], scan, &record->length) || record->length < kShortestGame ||
       record->length > kLongestGame) {
     return false;
   }
-  if (!ParseDecimal(fields[3].text, &record->seconds) || record->seconds < 0 ||
-      record->seconds > kMostSecondsOrSpeed) {
+  record->seconds = fields[3].text;
+  if (!ReadDecimal(fields[3], scan, &record->seconds_shape) || record->seconds_shape.minus) {
     return false;
   }
   // A speed is the length in a time, so it has the length's sign.
-  if (!ParseDecimal(fields[4].text, &record->speed) ||
-      std::fabs(record->speed) > kMostSecondsOrSpeed ||
-      (record->length < 0 ? record->speed > 0 : record->speed < 0)) {
+  record->speed = fields[4].text;
+  if (!ReadDecimal(fields[4], scan, &record->speed_shape) ||
+      record->speed_shape.minus != (record->length < 0)) {
     return false;
   }
-  if (!ParseInteger(fields[5].text, &record->misses) || record->misses < 0 ||
+  if (!ReadInteger(fields[5], scan, &record->misses) || record->misses < 0 ||
       record->misses > INT32_MAX) {
     return false;
   }
-  if (!TakeText(fields[6], missed_scratch, &record->missed)) return false;
+  if (!TakeText(fields[6], scan, &scratch->missed, &scratch->known_missed, &record->missed)) {
+    return false;
+  }
   if (!record->missed.empty() && record->missed[0] == '\'') record->missed.remove_prefix(1);
   // Each wrong entry misses one character at most.
   return CountCharacters(record->missed) <= static_cast<std::size_t>(record->misses);
@@ -231,21 +282,18 @@ class ProgressReader {
  public:
   explicit ProgressReader(std::string_view player) : player_(player), every_player_(player.empty()) {}
 
-  // One line, without its line feed.
-  void Line(const char* begin, const char* end) {
+  // The line [from, to) of text, without its line feed.
+  void Line(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to) {
     // Every CR at the end: a line torn after its CR gets its LF from the next append.
-    while (end > begin && end[-1] == '\r') --end;
+    while (to > from && text[to - 1] == '\r') --to;
     const std::size_t mark = kByteOrderMark.size();
-    if (static_cast<std::size_t>(end - begin) >= mark &&
-        std::memcmp(begin, kByteOrderMark.data(), mark) == 0) {
-      begin += mark;
+    if (to - from >= mark && std::memcmp(text + from, kByteOrderMark.data(), mark) == 0) {
+      from += mark;
     }
-    if (begin == end) return;
+    if (from == to) return;
     Record record;
-    if (!ParseRecord(begin, end, &player_scratch_, &missed_scratch_, &record)) {
-      if (std::string_view(begin, static_cast<std::size_t>(end - begin)) != kHistoryHeader) {
-        ++progress_.skipped_lines;
-      }
+    if (!ParseRecord(text, scan, from, to, &scratch_, &record)) {
+      if (std::string_view(text + from, to - from) != kHistoryHeader) ++progress_.skipped_lines;
       return;
     }
     if (every_player_ || record.player == player_) Take(record);
@@ -283,13 +331,14 @@ class ProgressReader {
   void Take(const Record& record) {
     Progress& p = progress_;
     ProgressGame& game = ring_[static_cast<std::size_t>(p.games) % kRing];
-    game.speed = record.speed;
+    const double speed = ValueOf(record.speed, record.speed_shape);
+    game.speed = speed;
     game.misses = static_cast<std::int32_t>(record.misses);
     game.date.fill('\0');
     record.date.copy(game.date.data(), game.date.size() - 1);
-    p.best_speed = p.games == 0 ? record.speed : std::max(p.best_speed, record.speed);
+    p.best_speed = p.games == 0 ? speed : std::max(p.best_speed, speed);
     ++p.games;
-    p.total_seconds += record.seconds;
+    p.total_seconds += ValueOf(record.seconds, record.seconds_shape);
     p.total_misses += record.misses;
     for (std::size_t at = 0; at < record.missed.size();) missed_.Add(NextCodePoint(record.missed, &at));
   }
@@ -313,8 +362,7 @@ class ProgressReader {
   Progress progress_;
   std::array<ProgressGame, kRing> ring_{};
   MissedCounts missed_;
-  std::string player_scratch_;
-  std::string missed_scratch_;
+  Scratch scratch_;
 };
 
 std::string Fill(const char* format, std::initializer_list<std::string_view> values) {
@@ -378,38 +426,44 @@ Progress ReadProgress(std::FILE* file, std::string_view player_field) {
   std::size_t block = kFirstBlockBytes;
   std::size_t kept = 0;
   bool overlong = false;  // in a line too long to be a game's, till its line feed
+  SeparatorScan scan;
   for (std::size_t read; (read = std::fread(buffer + kept, 1, block, file)) > 0;) {
-    const char* p = buffer;
-    const char* end = p + kept + read;
-    for (const char* lf; (lf = static_cast<const char*>(
-                              std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr;
-         p = lf + 1) {
-      if (overlong) {
-        overlong = false;
-        reader.Skipped();
-      } else {
-        reader.Line(p, lf);
+    const std::size_t size = kept + read;
+    ScanSeparators(buffer, size, &scan);
+    std::size_t start = 0;
+    for (std::size_t w = 0; w * 64 < size; ++w) {
+      for (std::uint64_t feeds = scan.line_feeds[w]; feeds != 0; feeds &= feeds - 1) {
+        const std::size_t lf = w * 64 + static_cast<std::size_t>(__builtin_ctzll(feeds));
+        if (overlong) {
+          overlong = false;
+          reader.Skipped();
+        } else {
+          reader.Line(buffer, scan, start, lf);
+        }
+        start = lf + 1;
       }
     }
-    kept = static_cast<std::size_t>(end - p);
+    kept = size - start;
     if (kept >= kHistoryLineBytes) {
       overlong = true;
       kept = 0;
     } else if (overlong) {
       kept = 0;
     }
+    const char* rest = buffer + start;
     if (buffer == small && read == block) {
       large.reset(new char[2 * kHistoryLineBytes]);
       buffer = large.get();
       block = kHistoryLineBytes;
     }
-    std::memmove(buffer, p, kept);
+    std::memmove(buffer, rest, kept);
   }
   // The last line, without a line feed: a torn one fails its checks.
   if (overlong) {
     reader.Skipped();
   } else if (kept > 0) {
-    reader.Line(buffer, buffer + kept);
+    ScanSeparators(buffer, kept, &scan);
+    reader.Line(buffer, scan, 0, kept);
   }
   return reader.Finish();
 }

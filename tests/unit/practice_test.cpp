@@ -131,6 +131,12 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {bom + "\xE0\x80\x80" + Repeat(utf8_a, 38) + "\n", {"???" + Repeat(a, 38), ""}},
       {bom + Repeat("\xEF\xBD\xB1", 80) + "\n", {std::string(79, '\xB1'), "\xB1"}},
       {bom + Repeat(utf8_a, 79) + "\n", {a39, a39, a}},
+      // C0 continues no character: a lead before it is three bytes of their own, read one
+      // at a time and sixteen at a time.
+      {bom + std::string(76, 'x') + "\xE3\xC0\x80\n", {std::string(76, 'x') + "???", ""}},
+      {bom + "\xE3\xC0\x80" + std::string(76, 'x') + "\n", {"???" + std::string(76, 'x'), ""}},
+      // A lead at the first byte of the scan's word that holds the line's LF.
+      {"x\n" + std::string(62, 'a') + Repeat(utf8_a, 8) + "\n", {"x", std::string(62, 'a') + Repeat(a, 8)}},
       // A UTF-8 line past the end of a block, its piece full to the byte, and one cut off
       // at the end of the text just after the block's end.
       {bom + pad + "x" + Repeat(utf8_a, 39) + "\n", Then(829, p, {"x" + a39, ""})},
