@@ -117,6 +117,12 @@ export function startScreen() {
     apply();
   });
   window.addEventListener("resize", apply);
+  // A scroll bar that comes narrows the page without resizing the window. Only growing
+  // smaller here: a scroll bar that the smaller game no longer needs leaves it so, rather
+  // than come and go.
+  new ResizeObserver(() => {
+    if (chosen() === "auto" && automatic() < scale) apply();
+  }).observe(root);
   window.visualViewport?.addEventListener("resize", () => listeners.forEach((l) => l(scale)));
   window.visualViewport?.addEventListener("scroll", () => listeners.forEach((l) => l(scale)));
   apply();
