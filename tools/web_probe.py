@@ -80,6 +80,7 @@ const text = (array) => btoa(Array.from(array, (b) => String.fromCharCode(b)).jo
 """
 KEYS = {"Return": ("Enter", 13), "Escape": ("Escape", 27), "Home": ("Home", 36),
         "End": ("End", 35), "Left": ("ArrowLeft", 37), "Right": ("ArrowRight", 39),
+        "Up": ("ArrowUp", 38), "Down": ("ArrowDown", 40),
         "Tab": ("Tab", 9), **{f"F{n}": (f"F{n}", 111 + n) for n in range(1, 13)}}
 MODIFIERS = {"alt": 1, "ctrl": 2, "shift": 8}
 

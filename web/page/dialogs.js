@@ -1,6 +1,9 @@
 // The program's dialogs: made anew from their templates for each showing, filled with the
 // program's texts and fields, modal over the main window until a button, Enter, Esc or the
-// close box ends them, as the dialog manager of the Windows program does.
+// close box ends them, as the dialog manager of the Windows program does. Each is named by
+// its caption for screen readers, kept within the part of the page that shows, and its
+// texts drawn narrower where the player's fonts are wider than the template's.
+import { keepInView, onRescale } from "./screen.js";
 import { fillTexts } from "./texts.js";
 
 // What each dialog does with its keys: the control that has the focus at first (none: the
@@ -16,7 +19,13 @@ const kinds = {
   message: { focus: 1, enter: 1, escape: 1, centred: true },
 };
 
+// How far letters may close up before a text too wide for its control is drawn smaller; in
+// ems, so that what fits at one scale fits at all.
+const CLOSEST = -0.05;
+const ruler = document.createElement("canvas").getContext("2d");
+
 let lastEntry = "";
+let shown = null;  // the dialog on the screen, and how it is placed: [dialog, owner, centred]
 
 // What the entry of the last dialog that had one held when it ended.
 export function entryText() {
@@ -28,7 +37,9 @@ function control(dialog, id) {
 }
 
 // At the top-left corner of the owner's client area, as a template at 0, 0 opens; or over
-// the middle of the owner, as a message box does.
+// the middle of the owner, as a message box does. Like the dialog manager, which keeps a
+// dialog on its monitor, it moves the dialog into sight: on a narrow screen, and above an
+// on-screen keyboard.
 function place(dialog, owner, centred) {
   const area = (centred ? owner : owner.querySelector(".client")).getBoundingClientRect();
   let left = area.left;
@@ -37,8 +48,36 @@ function place(dialog, owner, centred) {
     left += (area.width - dialog.offsetWidth) / 2;
     top += (area.height - dialog.offsetHeight) / 2;
   }
-  dialog.style.left = `${Math.max(0, left)}px`;
-  dialog.style.top = `${Math.max(0, top)}px`;
+  [left, top] = keepInView(left, top, dialog.offsetWidth, dialog.offsetHeight);
+  dialog.style.left = `${left}px`;
+  dialog.style.top = `${top}px`;
+}
+
+onRescale(() => {
+  if (shown) place(...shown);
+});
+
+// A button's or a read-only field's text that is wider than its control, in the player's
+// fonts, has its letters closed up, then is drawn smaller, until it fits.
+function fitText(control) {
+  control.style.letterSpacing = "";
+  control.style.fontSize = "";
+  const text = control.tagName === "INPUT" ? control.value : control.textContent;
+  if (text === "") return;
+  const style = getComputedStyle(control);
+  const size = parseFloat(style.fontSize);
+  ruler.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+  const natural = ruler.measureText(text).width;
+  const edges = ["borderLeftWidth", "borderRightWidth", "paddingLeft", "paddingRight"]
+    .reduce((sum, edge) => sum + parseFloat(style[edge]), 0);
+  // A little to spare for the rounding to the screen's pixels.
+  const room = 0.98 * (control.getBoundingClientRect().width - edges);
+  if (natural <= room) return;
+  const letters = [...text].length;
+  const spacing = Math.max(CLOSEST, (room - natural) / letters / size);
+  control.style.letterSpacing = `${spacing}em`;
+  const closed = natural + letters * spacing * size;
+  if (closed > room) control.style.fontSize = `${room / closed}em`;
 }
 
 // Tab and Shift+Tab go round the controls with a tab stop, in template order.
@@ -57,6 +96,9 @@ export function runDialog(name, fields, owner) {
   const kind = kinds[name];
   const template = document.getElementById(`dialog-${name}`);
   const dialog = template.content.firstElementChild.cloneNode(true);
+  const caption = dialog.querySelector(".titlebar .caption");
+  caption.id = `${template.id}-caption`;
+  dialog.setAttribute("aria-labelledby", caption.id);
   fillTexts(dialog);
   for (const [id, text] of fields) {
     const field = control(dialog, id);
@@ -75,6 +117,7 @@ export function runDialog(name, fields, owner) {
       ended = true;
       const entry = dialog.querySelector("input:not([readonly])");
       lastEntry = entry ? entry.value : "";
+      shown = null;
       dialog.close();
       dialog.remove();
       owner.focus();
@@ -143,7 +186,11 @@ export function runDialog(name, fields, owner) {
     });
 
     dialog.showModal();
-    place(dialog, owner, kind.centred);
+    shown = [dialog, owner, kind.centred];
+    place(...shown);
+    for (const control of dialog.querySelectorAll("button[data-id], input[readonly][data-id]")) {
+      fitText(control);
+    }
     const first = kind.focus === undefined ? dialog : control(dialog, kind.focus);
     first.focus();
     // A rejected entry comes back selected, so what is typed next replaces it.

@@ -116,10 +116,12 @@ function removeFile(name) {
     .then(showFolder);
 }
 
-function button(text, action) {
+// A button of a file's row, named with the file for a screen reader that reads it alone.
+function button(text, name, action) {
   const b = document.createElement("button");
   b.type = "button";
   b.textContent = text;
+  b.setAttribute("aria-label", `${text} ${name}`);
   b.addEventListener("click", action);
   return b;
 }
@@ -135,8 +137,8 @@ export function showFolder() {
       return cell;
     });
     const actions = document.createElement("td");
-    actions.append(button("Download", () => download(name)), " ",
-      button("Remove", () => removeFile(name)));
+    actions.append(button("Download", name, () => download(name)), " ",
+      button("Remove", name, () => removeFile(name)));
     row.append(...cells, actions);
     return row;
   });

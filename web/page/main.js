@@ -1,10 +1,12 @@
-// Start-up of the page: the lock across tabs first, then the splash, drawn while the program
-// loads, and the program; at its end one line saying so, or, when another tab runs Tolvi,
-// one line saying that.
+// Start-up of the page: the game's size, the lock across tabs, then the splash, drawn while
+// the program loads, and the program; at its end one line saying so, or, when another tab
+// runs Tolvi, one line saying that.
 import { whileHoldingLock } from "./lock.js";
+import { startScreen } from "./screen.js";
 import { showSplash } from "./splash.js";
 
 const root = document.documentElement;
+startScreen();
 
 function showLine(state) {
   root.dataset.state = state;
