@@ -25,8 +25,9 @@ constexpr int kRows = static_cast<int>(std::size(kRowTexts));
 static_assert(std::size(kProgressLabels) == kRows, "a label for each row");
 static_assert(IDC_PROGRESS_GAMES + kRows - 1 == IDC_PROGRESS_PERIOD, "a field id for each row");
 
-// The rows that the chart's description reads out, as the rows name them.
-constexpr int kSummaryRows[] = {0, 7, 1, 2, 3};
+// The rows that the chart's description reads out, each named by its label.
+constexpr int kSummaryFields[] = {IDC_PROGRESS_GAMES, IDC_PROGRESS_PERIOD, IDC_PROGRESS_BEST,
+                                  IDC_PROGRESS_RECENT, IDC_PROGRESS_EARLIER};
 constexpr char kSummarySeparator[] = "　";
 
 // The template's 236 × 92 dialog units in its 9-point font.
@@ -184,7 +185,8 @@ gboolean DrawChart(GtkWidget* chart, cairo_t* cr, gpointer data) {
 std::string Summary(const ProgressTexts& texts) {
   if (texts.empty) return kProgressEmpty;
   std::string summary;
-  for (const int row : kSummaryRows) {
+  for (const int field : kSummaryFields) {
+    const int row = field - IDC_PROGRESS_GAMES;
     if (!summary.empty()) summary += kSummarySeparator;
     summary += kProgressLabels[row];
     summary += texts.*kRowTexts[row];
