@@ -29,4 +29,9 @@ struct MainLoopUnref {
 };
 using MainLoopPtr = std::unique_ptr<GMainLoop, MainLoopUnref>;
 
+struct FontDescriptionFree {
+  void operator()(PangoFontDescription* font) const { pango_font_description_free(font); }
+};
+using FontDescriptionPtr = std::unique_ptr<PangoFontDescription, FontDescriptionFree>;
+
 }  // namespace tolvi

@@ -6,7 +6,9 @@
 #include "gtk/high_score_dialog.h"
 #include "gtk/info_dialog.h"
 #include "gtk/name_dialog.h"
+#include "gtk/progress_dialog.h"
 #include "practice/game.h"
+#include "practice/progress.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "resources/window_layout.h"
@@ -37,6 +39,7 @@ void RunCommand(int command) {
     case IDM_QUIT: gtk_widget_destroy(GTK_WIDGET(window)); break;
     case IDM_CHANGE_USER: ShowNameDialog(window); break;
     case IDM_HIGHSCORE: ShowHighScoresFromFile(window); break;
+    case IDM_PROGRESS: ShowProgressDialog(window, ReadProgress(PlayerName())); break;
   }
 }
 

@@ -31,8 +31,12 @@ GtkWidget* NewLabel(const char* text) {
 }
 
 GtkWidget* NewField(int id, std::string_view text, bool focusable) {
+  return NewUtf8Field(id, Cp932ToUtf8(text).c_str(), focusable);
+}
+
+GtkWidget* NewUtf8Field(int id, const char* text, bool focusable) {
   GtkWidget* field = gtk_entry_new();
-  gtk_entry_set_text(GTK_ENTRY(field), Cp932ToUtf8(text).c_str());
+  gtk_entry_set_text(GTK_ENTRY(field), text);
   gtk_editable_set_editable(GTK_EDITABLE(field), FALSE);
   gtk_entry_set_has_frame(GTK_ENTRY(field), FALSE);
   gtk_widget_set_can_focus(field, focusable);

@@ -16,6 +16,9 @@ GtkWidget* NewLabel(const char* text);
 // A read-only field showing text of the program's code page; focusable when it has a tab stop.
 GtkWidget* NewField(int id, std::string_view text, bool focusable);
 
+// The same for text already in UTF-8, as the core gives the progress window's.
+GtkWidget* NewUtf8Field(int id, const char* text, bool focusable);
+
 // An empty entry whose Enter presses the dialog's default button.
 GtkWidget* NewEntry(int id);
 
