@@ -13,9 +13,7 @@ constexpr std::int64_t kDaysPerEra = 146097;  // 400 Gregorian years
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b < 0 ? 1 : 0); }
 
-bool IsLeapYear(std::int64_t year) {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
+bool IsLeapYear(std::int64_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 int DaysInMonth(std::int64_t year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -45,7 +43,8 @@ CivilTime CivilTimeOf(const LocalTime& when) {
   const std::int64_t day_of_era = shifted - era * kDaysPerEra;
   const std::int64_t year_of_era =
       (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const std::int64_t day_of_year =
+      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
   CivilTime civil;
   civil.day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
@@ -61,9 +60,9 @@ void FormatIsoDate(const LocalTime& when, char* out) {
   const CivilTime civil = CivilTimeOf(when);
   const int offset_minutes = std::abs(when.offset_seconds) / 60;
   std::snprintf(out, kIsoDateBytes, "%0*lld-%02d-%02dT%02d:%02d:%02d%c%02d:%02d",
-                civil.year < 0 ? 5 : 4, static_cast<long long>(civil.year), civil.month,
-                civil.day, civil.hour, civil.minute, civil.second,
-                when.offset_seconds < 0 ? '-' : '+', offset_minutes / 60, offset_minutes % 60);
+                civil.year < 0 ? 5 : 4, static_cast<long long>(civil.year), civil.month, civil.day,
+                civil.hour, civil.minute, civil.second, when.offset_seconds < 0 ? '-' : '+',
+                offset_minutes / 60, offset_minutes % 60);
 }
 
 bool IsIsoDate(std::string_view text) {
@@ -80,8 +79,8 @@ bool IsIsoDate(std::string_view text, std::uint32_t digits) {
   constexpr std::uint32_t kZuluDigits = kDateAndTime & 0x7FFFF;
   const bool zulu = text.size() == 20;
   if (zulu ? digits != kZuluDigits || text[19] != 'Z'
-           : text.size() != 25 || digits != kDateAndTime ||
-                 (text[19] != '+' && text[19] != '-') || text[22] != ':') {
+           : text.size() != 25 || digits != kDateAndTime || (text[19] != '+' && text[19] != '-') ||
+                 text[22] != ':') {
     return false;
   }
   if (text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':') {
@@ -92,9 +91,9 @@ bool IsIsoDate(std::string_view text, std::uint32_t digits) {
   const int month = two(5);
   const int day = two(8);
   const int offset = zulu ? 0 : two(20) * 60 + two(23);
-  return year >= 1970 && month >= 1 && month <= 12 && day >= 1 &&
-         day <= DaysInMonth(year, month) && two(11) <= 23 && two(14) <= 59 && two(17) <= 59 &&
-         (zulu || two(23) <= 59) && offset <= 18 * 60;
+  return year >= 1970 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month) &&
+         two(11) <= 23 && two(14) <= 59 && two(17) <= 59 && (zulu || two(23) <= 59) &&
+         offset <= 18 * 60;
 }
 
 }  // namespace tolvi

@@ -53,10 +53,13 @@ Word ScanWord(const char* p) {
     // As signed bytes, those below a space are the controls and every byte from 0x80.
     const __m128i below_space = _mm_cmplt_epi8(bytes, space);
     word.feeds |= bits(feeds);
-    word.separators |= bits(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, quote)));
+    word.separators |=
+        bits(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, quote)));
     word.high |= bits(bytes);
-    word.digits |= bits(_mm_and_si128(_mm_cmpgt_epi8(bytes, below_zero), _mm_cmplt_epi8(bytes, above_nine)));
-    word.controls |= bits(_mm_or_si128(_mm_andnot_si128(feeds, below_space), _mm_cmpeq_epi8(bytes, del)));
+    word.digits |=
+        bits(_mm_and_si128(_mm_cmpgt_epi8(bytes, below_zero), _mm_cmplt_epi8(bytes, above_nine)));
+    word.controls |=
+        bits(_mm_or_si128(_mm_andnot_si128(feeds, below_space), _mm_cmpeq_epi8(bytes, del)));
   }
   word.controls &= ~word.high;
   return word;
@@ -77,8 +80,8 @@ void Put(const Word& word, std::size_t w, SeparatorScan* scan) {
 
 void ScanSeparators(const char* text, std::size_t size, SeparatorScan* scan) {
   const std::size_t whole = size / kWordBytes;
-  for (auto* bits : {&scan->line_feeds, &scan->separators, &scan->controls, &scan->high,
-                     &scan->digits}) {
+  for (auto* bits :
+       {&scan->line_feeds, &scan->separators, &scan->controls, &scan->high, &scan->digits}) {
     bits->resize(whole + 2);
   }
   for (std::size_t w = 0; w < whole; ++w) Put(ScanWord(text + w * kWordBytes), w, scan);

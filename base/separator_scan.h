@@ -34,8 +34,6 @@ inline bool AnyBitIn(const std::vector<std::uint64_t>& bits, std::size_t from, s
   return to - from <= 64 ? BitsAt(bits, from, to - from) != 0 : AnyBitInLong(bits, from, to);
 }
 
-
-
 // Sixteen bytes at a time where SSE2 is there, the last bytes one at a time.
 void ScanSeparators(const char* text, std::size_t size, SeparatorScan* scan);
 

@@ -12,9 +12,9 @@
 #include <random>
 #include <string>
 
-#include "bench/bench.h"
 #include "base/code_page.h"
 #include "base/file.h"
+#include "bench/bench.h"
 #include "practice/game.h"
 #include "practice/history.h"
 #include "practice/progress.h"

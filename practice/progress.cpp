@@ -86,7 +86,8 @@ bool SplitFields(const char* text, const SeparatorScan& scan, std::size_t from, 
 // The value of count bytes of digits.
 std::uint64_t ValueOf(const char* digits, std::size_t count) {
   std::uint64_t value = 0;
-  for (std::size_t i = 0; i < count; ++i) value = value * 10 + static_cast<unsigned>(digits[i] - '0');
+  for (std::size_t i = 0; i < count; ++i)
+    value = value * 10 + static_cast<unsigned>(digits[i] - '0');
   return value;
 }
 
@@ -211,8 +212,8 @@ bool ParseRecord(const char* text, const SeparatorScan& scan, std::size_t from, 
     if (fields[i].escaped) return false;
   }
   record->date = fields[0].text;
-  if (!IsIsoDate(record->date,
-                 static_cast<std::uint32_t>(BitsAt(scan.digits, fields[0].at, record->date.size())))) {
+  if (!IsIsoDate(record->date, static_cast<std::uint32_t>(
+                                   BitsAt(scan.digits, fields[0].at, record->date.size())))) {
     return false;
   }
   if (!TakeText(fields[1], scan, &scratch->player, &scratch->known_player, &record->player)) {
@@ -280,7 +281,8 @@ class MissedCounts {
 
 class ProgressReader {
  public:
-  explicit ProgressReader(std::string_view player) : player_(player), every_player_(player.empty()) {}
+  explicit ProgressReader(std::string_view player)
+      : player_(player), every_player_(player.empty()) {}
 
   // The line [from, to) of text, without its line feed.
   void Line(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to) {
@@ -305,7 +307,9 @@ class ProgressReader {
     Progress& p = progress_;
     const std::int64_t n = p.games;
     const std::int64_t shown = std::min<std::int64_t>(n, kChartGames);
-    const auto speed_at = [&](std::int64_t i) { return ring_[static_cast<std::size_t>(i) % kRing].speed; };
+    const auto speed_at = [&](std::int64_t i) {
+      return ring_[static_cast<std::size_t>(i) % kRing].speed;
+    };
     for (std::int64_t i = n - shown; i < n; ++i) {
       p.recent.push_back(ring_[static_cast<std::size_t>(i) % kRing]);
       double sum = 0;
@@ -321,8 +325,8 @@ class ProgressReader {
     };
     const std::int64_t recent_from = std::max<std::int64_t>(0, n - kAverageGames);
     p.recent_mean = mean_of(recent_from, n, &p.recent_count);
-    p.earlier_mean =
-        mean_of(std::max<std::int64_t>(0, recent_from - kAverageGames), recent_from, &p.earlier_count);
+    p.earlier_mean = mean_of(std::max<std::int64_t>(0, recent_from - kAverageGames), recent_from,
+                             &p.earlier_count);
     PickMostMissed();
     return std::move(progress_);
   }
@@ -340,7 +344,8 @@ class ProgressReader {
     ++p.games;
     p.total_seconds += ValueOf(record.seconds, record.seconds_shape);
     p.total_misses += record.misses;
-    for (std::size_t at = 0; at < record.missed.size();) missed_.Add(NextCodePoint(record.missed, &at));
+    for (std::size_t at = 0; at < record.missed.size();)
+      missed_.Add(NextCodePoint(record.missed, &at));
   }
 
   // The most missed first; among equal counts, the lower code point.

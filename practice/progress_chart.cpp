@@ -60,7 +60,9 @@ ChartLayout LayOutChart(const Progress& progress, double width, double height) {
     high = std::max(high, game.speed);
   }
   for (const double average : progress.averages) high = std::max(high, average);
-  const double step = NiceStep((high - low) / kSpeedTicks);
+  // A flat line, and no line at all, still get a scale of whole numbers.
+  const double step = NiceStep(high > low ? (high - low) / kSpeedTicks
+                                          : std::max(std::fabs(high), kSpeedTicks) / kSpeedTicks);
   low = std::floor(low / step) * step;
   high = std::max(low + step, std::ceil(high / step) * step);
   const auto y_of = [&](double speed) {
@@ -72,7 +74,9 @@ ChartLayout LayOutChart(const Progress& progress, double width, double height) {
 
   const auto shown = static_cast<double>(progress.recent.size());
   const double share = plot.width / std::max(1.0, shown);
-  const auto x_of = [&](std::size_t i) { return plot.left + share * (static_cast<double>(i) + 0.5); };
+  const auto x_of = [&](std::size_t i) {
+    return plot.left + share * (static_cast<double>(i) + 0.5);
+  };
   int most_misses = 0;
   for (const ProgressGame& game : progress.recent) most_misses = std::max(most_misses, game.misses);
   for (std::size_t i = 0; i < progress.recent.size(); ++i) {
@@ -81,8 +85,8 @@ ChartLayout LayOutChart(const Progress& progress, double width, double height) {
     chart.averages.push_back({x_of(i), y_of(progress.averages[i])});
     if (game.misses > 0) {
       const double bar = plot.height * kBarBand * game.misses / most_misses;
-      chart.miss_bars.push_back({x_of(i) - share * kBarWidth / 2, plot.top + plot.height - bar,
-                                 share * kBarWidth, bar});
+      chart.miss_bars.push_back(
+          {x_of(i) - share * kBarWidth / 2, plot.top + plot.height - bar, share * kBarWidth, bar});
     }
   }
 
@@ -93,8 +97,8 @@ ChartLayout LayOutChart(const Progress& progress, double width, double height) {
 
   // The games shown are numbered from the player's first.
   const std::int64_t first = progress.games - static_cast<std::int64_t>(progress.recent.size()) + 1;
-  const auto game_step = static_cast<std::int64_t>(
-      std::max(1.0, NiceStep((shown - 1) / kGameTicks)));
+  const auto game_step =
+      static_cast<std::int64_t>(std::max(1.0, NiceStep((shown - 1) / kGameTicks)));
   for (std::int64_t number = (first + game_step - 1) / game_step * game_step;
        number <= progress.games; number += game_step) {
     chart.game_ticks.push_back(

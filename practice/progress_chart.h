@@ -28,12 +28,12 @@ struct ChartTick {
 };
 
 struct ChartLayout {
-  ChartRect plot;                       // the axes' frame; the labels lie outside it
-  std::vector<ChartPoint> speeds;       // a point for each game shown, joined by a line
-  std::vector<ChartPoint> averages;     // the moving average at each, a second line
-  std::vector<ChartRect> miss_bars;     // a bar for each game with misses
-  std::vector<ChartTick> speed_ticks;   // the speeds' scale, from the bottom up
-  std::vector<ChartTick> game_ticks;    // the games' numbers, counted from the first
+  ChartRect plot;                      // the axes' frame; the labels lie outside it
+  std::vector<ChartPoint> speeds;      // a point for each game shown, joined by a line
+  std::vector<ChartPoint> averages;    // the moving average at each, a second line
+  std::vector<ChartRect> miss_bars;    // a bar for each game with misses
+  std::vector<ChartTick> speed_ticks;  // the speeds' scale, from the bottom up
+  std::vector<ChartTick> game_ticks;   // the games' numbers, counted from the first
   // Where the legend's three entries begin (speed, average, misses): the left of each
   // swatch, at the middle of the line of text above the frame.
   std::vector<ChartPoint> legend;

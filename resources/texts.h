@@ -59,7 +59,7 @@ constexpr const char* kVersionLines[] = {"Tolvi ", "Version 1.00", "1999/8/23", 
 // The progress window: its rows' labels in the order of their fields from
 // IDC_PROGRESS_GAMES, the notes, and what goes with the numbers.
 constexpr char kProgressCaption[] = "成績";
-constexpr const char* kProgressLabels[] = {"ゲーム数：", "最高：",   "直近10回の平均：",
+constexpr const char* kProgressLabels[] = {"ゲーム数：",           "最高：",     "直近10回の平均：",
                                            "その前の10回の平均：", "練習時間：", "ミス：",
                                            "よく間違える文字：",   "期間："};
 constexpr char kProgressEmpty[] = "まだ記録がありません";

@@ -25,7 +25,8 @@ void CheckInRange(const tolvi::Progress& progress, std::size_t lines) {
   Check(progress.games >= 0 && progress.skipped_lines >= 0 &&
             static_cast<std::size_t>(progress.games + progress.skipped_lines) <= lines,
         "each line is a game, skipped, or neither");
-  Check(progress.recent.size() == static_cast<std::size_t>(std::min<std::int64_t>(progress.games, 100)) &&
+  Check(progress.recent.size() ==
+                static_cast<std::size_t>(std::min<std::int64_t>(progress.games, 100)) &&
             progress.averages.size() == progress.recent.size(),
         "the last hundred games and an average for each");
   for (const tolvi::ProgressGame& game : progress.recent) {
@@ -62,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view name(reinterpret_cast<const char*>(data + 1), name_bytes);
   const std::string file(reinterpret_cast<const char*>(data + 1 + name_bytes),
                          size - 1 - name_bytes);
-  const std::size_t lines = static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n')) + 1;
+  const std::size_t lines =
+      static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n')) + 1;
   const std::string player = tolvi::HistoryPlayer(name);
   const tolvi::Progress before = Read(file, player);
   CheckInRange(before, lines);

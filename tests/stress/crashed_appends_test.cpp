@@ -79,7 +79,8 @@ TEST(CrashedAppends, AKilledAppendLosesNoEarlierGame) {
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the child was killed at step " << at;
     const std::vector<double> before = Speeds();
-    EXPECT_EQ(std::vector<double>(before.begin(), before.begin() + 2), std::vector<double>({100, 200}))
+    EXPECT_EQ(std::vector<double>(before.begin(), before.begin() + 2),
+              std::vector<double>({100, 200}))
         << "killed at step " << at;
     EXPECT_EQ(before.size(), at == 2 || at == 3 ? 3u : 2u) << "killed at step " << at;
     Record(400);
@@ -119,8 +120,8 @@ TEST(CrashedAppends, APowerCutAtAnyStepLosesNoFlushedGame) {
   int checked = 0;
   for (const Disk& cut : g_cuts) {
     const std::string tail = cut.written.substr(cut.flushed.size());
-    for (const std::string& kept : {std::string(), tail.substr(0, tail.size() / 2), tail,
-                                    std::string(tail.size(), '\0')}) {
+    for (const std::string& kept :
+         {std::string(), tail.substr(0, tail.size() / 2), tail, std::string(tail.size(), '\0')}) {
       test::WriteFile(kHistoryFile, cut.flushed + kept);
       const std::vector<double> flushed = [&] {
         test::WriteFile("flushed.csv", cut.flushed);
@@ -135,7 +136,8 @@ TEST(CrashedAppends, APowerCutAtAnyStepLosesNoFlushedGame) {
       const Progress progress = ReadProgress("Ann");
       EXPECT_EQ(progress.most_missed.empty() ? 0 : progress.most_missed[0].count, progress.games)
           << "every game read is whole, its missed character too, after cut " << checked;
-      EXPECT_EQ(std::vector<double>(shown.begin(), shown.begin() + std::min(shown.size(), flushed.size())),
+      EXPECT_EQ(std::vector<double>(shown.begin(),
+                                    shown.begin() + std::min(shown.size(), flushed.size())),
                 flushed)
           << checked;
       EXPECT_LE(shown.size(), flushed.size() + 1) << checked;

@@ -117,7 +117,8 @@ TEST_F(GameTest, EachGameWithItsMissesInTheHistoryEvenWhenItCannotBeWritten) {
   player.script = {"", "Hi", "", "Hi. ", ""};  // one missed '.', one that only ran on
   player.Play();
   const std::string history =
-      "\xEF\xBB\xBF" "date,player,length,seconds,speed,misses,missed\r\n"
+      "\xEF\xBB\xBF"
+      "date,player,length,seconds,speed,misses,missed\r\n"
       "1999-08-04T07:04:32+09:00,Ann,8,9.000,53.33,2,\".\"\r\n";
   EXPECT_EQ(test::ReadFile(kHistoryFile), history);
   const HistoryFileOps system = HistoryOps();

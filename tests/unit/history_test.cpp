@@ -27,8 +27,9 @@ GameState GameOf(int length, double seconds, int misses = 0, const std::string& 
 }
 
 // A game's line with its fields as given.
-std::string Line(const std::string& player, const std::string& speed, const std::string& misses = "0",
-                 const std::string& missed = "\"\"", const std::string& date = kWhen) {
+std::string Line(const std::string& player, const std::string& speed,
+                 const std::string& misses = "0", const std::string& missed = "\"\"",
+                 const std::string& date = kWhen) {
   return date + "," + player + ",96," + "60.000," + speed + "," + misses + "," + missed;
 }
 
@@ -57,18 +58,21 @@ TEST(History, EachFieldAsTheLineHoldsIt) {
       {"=1+1", 96, 60, "-", "'=1+1,96,60.000,96.00,0,\"'-\""},
       {"+x", 96, 60, "@", "'+x,96,60.000,96.00,0,\"'@\""},
       {"'q", 96, 60, "a'", "''q,96,60.000,96.00,0,\"a'\""},
-      {"t\tab", -4, 1, "\r\x7F", "t\xE2\x90\x89" "ab,-4,1.000,-240.00,0,\"\xE2\x90\x8D\xE2\x90\xA1\""},
+      {"t\tab", -4, 1, "\r\x7F",
+       "t\xE2\x90\x89"
+       "ab,-4,1.000,-240.00,0,\"\xE2\x90\x8D\xE2\x90\xA1\""},
       {"", 0, 2.5, "", ",0,2.500,0.00,0,\"\""},
   };
   for (const Row& row : rows) {
-    const std::string line = HistoryRecord(GameOf(row.length, row.seconds, 0, row.missed),
-                                           row.player, kDecemberEighth);
+    const std::string line =
+        HistoryRecord(GameOf(row.length, row.seconds, 0, row.missed), row.player, kDecemberEighth);
     EXPECT_EQ(line, std::string(kWhen) + "," + row.line) << row.player;
   }
   // A formula name reads back as the same name.
   test::FreshFolder folder;
-  test::WriteFile(kHistoryFile, kMark + kHeader + "\r\n" +
-                                    HistoryRecord(GameOf(96, 60), "=1+1", kDecemberEighth) + "\r\n");
+  test::WriteFile(
+      kHistoryFile,
+      kMark + kHeader + "\r\n" + HistoryRecord(GameOf(96, 60), "=1+1", kDecemberEighth) + "\r\n");
   EXPECT_EQ(ReadProgress("=1+1").games, 1);
   EXPECT_EQ(ReadProgress("'=1+1").games, 0);
 }
@@ -94,7 +98,8 @@ TEST(History, TheCharacterEachWrongEntryMissed) {
       {"x\x82", "x", "\x82"},  // a lead byte at the end stands alone
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(MissedCharacter(row.sentence, row.typed), row.missed) << row.sentence << "|" << row.typed;
+    EXPECT_EQ(MissedCharacter(row.sentence, row.typed), row.missed)
+        << row.sentence << "|" << row.typed;
   }
 }
 
@@ -124,7 +129,8 @@ TEST(History, AppendsAfterTheHeaderATornLineAndNothingOnFailure) {
   const Failure failures[] = {
       {{[](const char*, char*) { return TailResult::kUnreadable; }, system.append, system.flush},
        "unreadable"},
-      {{system.last_byte, [](const char*, const void*, std::size_t) { return false; }, system.flush},
+      {{system.last_byte, [](const char*, const void*, std::size_t) { return false; },
+        system.flush},
        "unwritable"},
       {{system.last_byte, system.append, [](const char*) { return false; }}, "not flushed"},
   };
@@ -164,8 +170,8 @@ TEST(Progress, HostileFilesGiveTheirWholeGamesOnly) {
       {kHeader + "\n" + Line("Ann", "96.00") + "\n", 1, 0},  // no mark, LF alone
       {ok + "\r\n\n" + ok, 2, 0},                            // empty lines are no games
       {head + ok + Line("Ann", "96.00").substr(0, 40), 1, 1},
-      {head + ok + Line("Ann", "96.00", "1", "\"ab"), 1, 1},       // torn inside the quotes
-      {head + ok + Line("Ann", "96.00", "2", "\"ab\""), 2, 0},      // whole, without its end
+      {head + ok + Line("Ann", "96.00", "1", "\"ab"), 1, 1},    // torn inside the quotes
+      {head + ok + Line("Ann", "96.00", "2", "\"ab\""), 2, 0},  // whole, without its end
       {head + "junk\r\n" + ok + "a,b,c,d,e,f,g\r\n", 1, 2},
       {head + std::string(4096, '\0') + "\r\n" + ok, 1, 1},  // what a power cut can leave
       {head + ok.substr(0, 30) + std::string(1, '\0') + ok.substr(31), 0, 1},
@@ -184,7 +190,8 @@ TEST(Progress, HostileFilesGiveTheirWholeGamesOnly) {
            Line("Ann", "96.00", "0", "\"\"", "9999-12-31T23:59:59-18:00") + "\n",
        2, 5},
       {head + Line("Ann", "96.00", "1", "\"ab\"") + "\n" + Line("Ann", "96.00", "-1") + "\n", 0, 2},
-      {head + Line("Ann", "96.00", "1", "\"\xE3\x81\"") + "\n" + Line("A\"n", "96.00") + "\n", 0, 2},
+      {head + Line("Ann", "96.00", "1", "\"\xE3\x81\"") + "\n" + Line("A\"n", "96.00") + "\n", 0,
+       2},
       {head + Line("Ann", "96.00") + ",\n" + Line("\"Ann\"x", "96.00") + "\n", 0, 2},
       {head + Line("\"Ann\"", "96.00", "1", "\"'=\"") + "\n" + Line("Bob", "96.00") + "\n", 1, 0},
   };
@@ -203,8 +210,8 @@ TEST(Progress, TheNumbersTheWindowShows) {
   std::string file = kMark + kHeader + "\r\n";
   // 25 games of Ann's, speeds 1 to 25, with Bob's between them.
   for (int i = 1; i <= 25; ++i) {
-    const std::string date = "2026-12-" + std::string(i < 10 ? "0" : "") + std::to_string(i) +
-                             "T10:00:00+09:00";
+    const std::string date =
+        "2026-12-" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "T10:00:00+09:00";
     const std::string missed = i % 5 == 0 ? "\"あ\xF0\x9F\x98\x80\"" : i % 2 ? "\"b\"" : "\"\"";
     file += Line("Ann", std::to_string(i) + ".00", i % 2 || i % 5 == 0 ? "2" : "0", missed, date) +
             "\r\n";
@@ -269,7 +276,8 @@ TEST(Progress, ChartScalesAndTicks) {
   test::FreshFolder folder;
   std::string file;
   const int speeds[] = {120, 80, 200, 160};
-  for (int speed : speeds) file += Line("Ann", std::to_string(speed) + ".00", speed == 80 ? "4" : "0") + "\n";
+  for (int speed : speeds)
+    file += Line("Ann", std::to_string(speed) + ".00", speed == 80 ? "4" : "0") + "\n";
   const ChartLayout chart = LayOutChart(Read(file), 436, 150);
   EXPECT_EQ(chart.plot.left, 36);
   EXPECT_EQ(chart.plot.width, 436 - 36 - 8);
@@ -283,7 +291,8 @@ TEST(Progress, ChartScalesAndTicks) {
   ASSERT_EQ(chart.speeds.size(), 4u);
   EXPECT_EQ(chart.speeds[2].y, chart.plot.top) << "200, the top of the scale";
   EXPECT_EQ(chart.speeds[0].x, chart.plot.left + chart.plot.width / 8);
-  EXPECT_EQ(chart.averages[1].y, chart.plot.top + chart.plot.height / 2) << "the mean of 120 and 80";
+  EXPECT_EQ(chart.averages[1].y, chart.plot.top + chart.plot.height / 2)
+      << "the mean of 120 and 80";
   ASSERT_EQ(chart.miss_bars.size(), 1u);
   EXPECT_EQ(chart.miss_bars[0].height, chart.plot.height / 4);
   EXPECT_EQ(chart.miss_bars[0].top + chart.miss_bars[0].height, chart.plot.top + chart.plot.height);
@@ -312,7 +321,9 @@ TEST(Calendar, DatesPast2038OnEveryBuild) {
       {{0, 0}, "1970-01-01T00:00:00+00:00", "Jan 01 00:00:00 1970"},
       {kDecemberEighth, kWhen, "Dec 08 23:16:22 2026"},
       {{2147483647, 0}, "2038-01-19T03:14:07+00:00", "Jan 19 03:14:07 2038"},
-      {{2147483648LL + 86400 * 366, -5 * 3600}, "2039-01-19T22:14:08-05:00", "Jan 19 22:14:08 2039"},
+      {{2147483648LL + 86400 * 366, -5 * 3600},
+       "2039-01-19T22:14:08-05:00",
+       "Jan 19 22:14:08 2039"},
       {{951782400, 5 * 3600 + 45 * 60}, "2000-02-29T05:45:00+05:45", "Feb 29 05:45:00 2000"},
       {{253402300799, 0}, "9999-12-31T23:59:59+00:00", "Dec 31 23:59:59 9999"},
       {{-62198755200, 0}, "-0001-01-01T00:00:00+00:00", "Jan 01 00:00:00 -1"},
@@ -321,8 +332,7 @@ TEST(Calendar, DatesPast2038OnEveryBuild) {
     char iso[kIsoDateBytes];
     FormatIsoDate(row.when, iso);
     EXPECT_EQ(iso, row.iso);
-    EXPECT_EQ(IsIsoDate(iso), row.when.seconds >= 0 && row.when.seconds < 253402300800)
-        << row.iso;
+    EXPECT_EQ(IsIsoDate(iso), row.when.seconds >= 0 && row.when.seconds < 253402300800) << row.iso;
     char text[kDateTextChars + 1];
     DateTextOf(row.when, text);
     EXPECT_EQ(text, row.date_text);

@@ -136,7 +136,8 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {bom + std::string(76, 'x') + "\xE3\xC0\x80\n", {std::string(76, 'x') + "???", ""}},
       {bom + "\xE3\xC0\x80" + std::string(76, 'x') + "\n", {"???" + std::string(76, 'x'), ""}},
       // A lead at the first byte of the scan's word that holds the line's LF.
-      {"x\n" + std::string(62, 'a') + Repeat(utf8_a, 8) + "\n", {"x", std::string(62, 'a') + Repeat(a, 8)}},
+      {"x\n" + std::string(62, 'a') + Repeat(utf8_a, 8) + "\n",
+       {"x", std::string(62, 'a') + Repeat(a, 8)}},
       // A UTF-8 line past the end of a block, its piece full to the byte, and one cut off
       // at the end of the text just after the block's end.
       {bom + pad + "x" + Repeat(utf8_a, 39) + "\n", Then(829, p, {"x" + a39, ""})},
