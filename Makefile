@@ -73,7 +73,7 @@ test-windows: win
 test-package: deb
 	tools/with-display tests/package/test_package
 
-# The three fuzz targets side by side, each until FUZZ_RUNS executions or FUZZ_SECONDS;
+# The four fuzz targets, one a core, each until FUZZ_RUNS executions or FUZZ_SECONDS;
 # make test runs a short pass of each.
 FUZZ_SECONDS ?= 590
 FUZZ_RUNS ?= 10000000
