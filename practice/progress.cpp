@@ -184,12 +184,12 @@ std::size_t CountCharacters(std::string_view text) {
 struct Record {
   std::string_view date;
   std::string_view player;
-  std::int64_t length = 0;
+  std::int64_t length;
   std::string_view seconds;
   Decimal seconds_shape;
   std::string_view speed;
   Decimal speed_shape;
-  std::int64_t misses = 0;
+  std::int64_t misses;
   std::string_view missed;  // without the apostrophe that keeps it from being a formula
 };
 

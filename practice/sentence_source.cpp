@@ -90,7 +90,8 @@ int PiecesOfPlainUtf8Line(std::string_view line, std::size_t leads) {
 }
 
 // Each line of UTF-8 that lies whole between begin and end, before an LF, with its pieces,
-// to each(pieces, line) until each returns true. Returns the end of the last line given.
+// to each(pieces, line) until each returns true. Returns the end of the last line given, or
+// null once each has returned true.
 template <typename Each>
 const char* ForEachUtf8Line(const char* begin, const char* end, Utf8Scan* scan, Each each) {
   ScanUtf8(begin, static_cast<std::size_t>(end - begin), scan);
@@ -115,7 +116,7 @@ const char* ForEachUtf8Line(const char* begin, const char* end, Utf8Scan* scan, 
                      ? PiecesOfWholeUtf8Line(line)
                      : PiecesOfPlainUtf8Line(line, leads_before - leads_before_line);
       }
-      if (each(pieces, begin + start)) return begin + lf + 1;
+      if (each(pieces, begin + start)) return nullptr;
       start = lf + 1;
       leads_before_line = leads_before;
       others_in_line = false;
@@ -350,12 +351,10 @@ WholeLine FindWholeLine(SentenceStream& stream, long long piece) {
     for (const char *p = window.data(), *end = p + window.size(); p < end;) {
       if (!line.open() && stream.is_utf8()) {
         // The lines that lie whole in the window, measured from a scan of their bytes.
-        bool holds = false;
         p = ForEachUtf8Line(p, end, &scan, [&](int pieces, const char* begin) {
-          holds = holds_piece(pieces, offset_of(begin));
-          return holds;
+          return holds_piece(pieces, offset_of(begin));
         });
-        if (holds) return found;
+        if (p == nullptr) return found;
         if (p == end) break;
       } else if (!line.open() && seen < piece) {
         // The usual short lines, one piece each, counted by their line feeds alone.

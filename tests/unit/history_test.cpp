@@ -194,6 +194,11 @@ TEST(Progress, HostileFilesGiveTheirWholeGamesOnly) {
        2},
       {head + Line("Ann", "96.00") + ",\n" + Line("\"Ann\"x", "96.00") + "\n", 0, 2},
       {head + Line("\"Ann\"", "96.00", "1", "\"'=\"") + "\n" + Line("Bob", "96.00") + "\n", 1, 0},
+      {head + kWhen + ",Ann,-4,1.000,-240.00,0,\"\"\n" + kWhen + ",Ann,-4,1.000,240.00,0,\"\"\n", 1,
+       1},  // a speed takes its length's sign
+      {head + Line("\"a\"x\"b\"", "96.00") + "\n" + Line("A\x7Fn", "96.00") + "\n" +
+           Line("A~n", "96.00") + "\n",
+       0, 2},  // a quote inside, a DEL, and a whole game of another's
   };
   for (const Row& row : rows) {
     const Progress progress = Read(row.file);
@@ -212,8 +217,8 @@ TEST(Progress, TheNumbersTheWindowShows) {
   for (int i = 1; i <= 25; ++i) {
     const std::string date =
         "2026-12-" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "T10:00:00+09:00";
-    const std::string missed = i % 5 == 0 ? "\"あ\xF0\x9F\x98\x80\"" : i % 2 ? "\"b\"" : "\"\"";
-    file += Line("Ann", std::to_string(i) + ".00", i % 2 || i % 5 == 0 ? "2" : "0", missed, date) +
+    const std::string missed = i % 5 == 0 ? "\"あ\xF0\x9F\x98\x80é\"" : i % 2 ? "\"b\"" : "\"\"";
+    file += Line("Ann", std::to_string(i) + ".00", i % 2 || i % 5 == 0 ? "3" : "0", missed, date) +
             "\r\n";
     file += Line("Bob", "500.00", "3", "\"zzz\"") + "\r\n";
   }
@@ -221,7 +226,7 @@ TEST(Progress, TheNumbersTheWindowShows) {
   EXPECT_EQ(ann.games, 25);
   EXPECT_EQ(ann.best_speed, 25);
   EXPECT_EQ(ann.total_seconds, 25 * 60);
-  EXPECT_EQ(ann.total_misses, 2 * 15);
+  EXPECT_EQ(ann.total_misses, 3 * 15);
   EXPECT_EQ(ann.recent.size(), 25u);
   EXPECT_EQ(ann.recent.back().speed, 25);
   EXPECT_STREQ(ann.recent.front().date.data(), "2026-12-01T10:00:00+09:00");
@@ -231,11 +236,11 @@ TEST(Progress, TheNumbersTheWindowShows) {
   EXPECT_EQ(ann.recent_mean, 20.5);
   EXPECT_EQ(ann.earlier_count, 10);
   EXPECT_EQ(ann.earlier_mean, 10.5);
-  ASSERT_EQ(ann.most_missed.size(), 3u);
+  ASSERT_EQ(ann.most_missed.size(), 4u);
   EXPECT_EQ(ann.most_missed[0].character, U'b');
   EXPECT_EQ(ann.most_missed[0].count, 10);
-  EXPECT_EQ(ann.most_missed[1].character, U'あ') << "among equal counts the lower first";
-  EXPECT_EQ(ann.most_missed[2].character, 0x1F600u);
+  EXPECT_EQ(ann.most_missed[1].character, U'é') << "among equal counts the lower first";
+  EXPECT_EQ(ann.most_missed[3].character, 0x1F600u);
   EXPECT_EQ(Read(file, "").games, 50) << "with no name, every player's";
   EXPECT_EQ(Read(file, "Bob").best_speed, 500);
 
@@ -246,8 +251,8 @@ TEST(Progress, TheNumbersTheWindowShows) {
   EXPECT_EQ(texts.recent_mean, "20.50 char/60s");
   EXPECT_EQ(texts.earlier_mean, "10.50 char/60s");
   EXPECT_EQ(texts.total_time, "0:25:00");
-  EXPECT_EQ(texts.misses, "30");
-  EXPECT_EQ(texts.most_missed, "「b」10　「あ」5　「\xF0\x9F\x98\x80」5");
+  EXPECT_EQ(texts.misses, "45");
+  EXPECT_EQ(texts.most_missed, "「b」10　「é」5　「あ」5　「\xF0\x9F\x98\x80」5");
   EXPECT_EQ(texts.period, "2026-12-01 ～ 2026-12-25");
   EXPECT_EQ(texts.skipped, "");
   EXPECT_FALSE(texts.empty);
@@ -264,6 +269,15 @@ TEST(Progress, TheNumbersTheWindowShows) {
   EXPECT_EQ(some.skipped, "1");
   EXPECT_EQ(some.period, "2026-12-08");
   EXPECT_EQ(some.most_missed, "-----");
+
+  // Forty characters missed once each, and a single game: its own mean.
+  std::string forty;
+  for (char c = '0'; c < '0' + 40; ++c) forty += c;
+  const Progress one = Read(Line("Ann", "96.00", "40", "\"" + forty + "\"") + "\n");
+  EXPECT_EQ(
+      std::vector<std::uint32_t>({one.most_missed[0].character, one.most_missed[9].character}),
+      std::vector<std::uint32_t>({'0', '9'}));
+  EXPECT_EQ(ProgressTextsOf(one, formats).recent_mean, "96.00 char/60s");
 
   const ProgressTexts none = ProgressTextsOf(Read(""), formats);
   EXPECT_TRUE(none.empty);
@@ -327,6 +341,7 @@ TEST(Calendar, DatesPast2038OnEveryBuild) {
       {{951782400, 5 * 3600 + 45 * 60}, "2000-02-29T05:45:00+05:45", "Feb 29 05:45:00 2000"},
       {{253402300799, 0}, "9999-12-31T23:59:59+00:00", "Dec 31 23:59:59 9999"},
       {{-62198755200, 0}, "-0001-01-01T00:00:00+00:00", "Jan 01 00:00:00 -1"},
+      {{2216775600, 9 * 3600}, "2040-03-31T12:00:00+09:00", "Mar 31 12:00:00 2040"},
   };
   for (const Row& row : rows) {
     char iso[kIsoDateBytes];
@@ -336,6 +351,13 @@ TEST(Calendar, DatesPast2038OnEveryBuild) {
     char text[kDateTextChars + 1];
     DateTextOf(row.when, text);
     EXPECT_EQ(text, row.date_text);
+  }
+  EXPECT_EQ(std::vector<std::int64_t>({DaysFromCivil(1995, 6, 1), DaysFromCivil(2000, 3, 1),
+                                       DaysFromCivil(2000, 2, 29), DaysFromCivil(1969, 12, 31)}),
+            std::vector<std::int64_t>({9282, 11017, 11016, -1}));
+  for (const char* bad : {"x026-12-08T23:16:22+09:00", "2026-12-08T23:16:22+09:0x",
+                          "2026-04-31T23:16:22+09:00", "2026-12-08 23:16:22Z"}) {
+    EXPECT_FALSE(IsIsoDate(bad)) << bad;
   }
   // Each build's clock: now, with an offset that its own calendar agrees with.
   const LocalTime now = LocalNow();

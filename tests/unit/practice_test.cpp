@@ -131,6 +131,8 @@ TEST_F(SentenceFileTest, TextModeLinesCutInto79BytePieces) {
       {bom + "\xE0\x80\x80" + Repeat(utf8_a, 38) + "\n", {"???" + Repeat(a, 38), ""}},
       {bom + Repeat("\xEF\xBD\xB1", 80) + "\n", {std::string(79, '\xB1'), "\xB1"}},
       {bom + Repeat(utf8_a, 79) + "\n", {a39, a39, a}},
+      {bom + Repeat("\xE3\x82\xA2", 40) + "\n", {Repeat("\x83\x41", 39), "\x83\x41"}},
+      {bom + Repeat("\xEF\xBD\xB1", 60) + "\n", {std::string(60, '\xB1')}},
       // C0 continues no character: a lead before it is three bytes of their own, read one
       // at a time and sixteen at a time.
       {bom + std::string(76, 'x') + "\xE3\xC0\x80\n", {std::string(76, 'x') + "???", ""}},
