@@ -78,6 +78,15 @@ const text = (array) => btoa(Array.from(array, (b) => String.fromCharCode(b)).jo
   write: () => folder.write(name, bytes(data)), remove: () => folder.remove(name)})[call]()
   .then((result) => done({result}), (error) => done({error: String(error)}));
 """
+# The page's clock moved by a fixed step from its load on: Date.now() and new Date() read the
+# moment given, then go on from it.
+MOVED_CLOCK = """{
+const step = %r - Date.now(), Clock = Date;
+globalThis.Date = class extends Clock {
+  constructor(...given) { super(...(given.length > 0 ? given : [Clock.now() + step])); }
+  static now() { return Clock.now() + step; }
+};
+}"""
 KEYS = {"Return": ("Enter", 13), "Escape": ("Escape", 27), "Home": ("Home", 36),
         "End": ("End", 35), "Left": ("ArrowLeft", 37), "Right": ("ArrowRight", 39),
         "Up": ("ArrowUp", 38), "Down": ("ArrowDown", 40),
@@ -302,6 +311,13 @@ class Probe(wine_probe.Probe):
         self.driver.execute_script(chmod, name, 0o444)
         return lambda: None
 
+    def set_clock(self, when):
+        """From the next load on, the page's clock reads when (a datetime in a ZoneInfo) and
+        runs on from it, in when's time zone."""
+        self.cdp("Emulation.setTimezoneOverride", timezoneId=when.tzinfo.key)
+        self.cdp("Page.addScriptToEvaluateOnNewDocument",
+                 source=MOVED_CLOCK % (when.timestamp() * 1000))
+
     def start(self, page, folder, watch=lambda windows: None):
         """Serves the folder page (dist/web), loads it, waits for its main window, then makes
         the player's folder hold what folder holds, as the other programs start in folder."""
@@ -343,13 +359,19 @@ class Probe(wine_probe.Probe):
         path = os.path.join(files, name)
         with open(path, "wb") as file:
             file.write(data)
-        x, y = self.driver.execute_script(
-            "const r = document.getElementById('folder').getBoundingClientRect();"
-            "return [Math.round(r.x + r.width / 2), Math.round(r.y + r.height / 2)];")
+        # The panel may lie below the game: scrolled to for the drop, and back after it.
+        x, y, scrolled = self.driver.execute_script(
+            "const panel = document.getElementById('folder'), scrolled = [scrollX, scrollY];"
+            "panel.scrollIntoView({block: 'nearest'});"
+            "const r = panel.getBoundingClientRect();"
+            "return [Math.round(r.x + r.width / 2), Math.round(r.y + r.height / 2), scrolled];")
         for kind in ("dragEnter", "dragOver", "drop"):
             self.cdp("Input.dispatchDragEvent", type=kind, x=x, y=y,
                      data=dict(items=[], files=[path], dragOperationsMask=1))
-        self.wait(lambda state: name in self.list_files(None), f"{name} in the folder")
+        # What the folder held under that name before does not count.
+        self.wait(lambda state: name in self.list_files(None) and
+                  self.read_file(None, name) == data, f"{name} in the folder")
+        self.driver.execute_script("scrollTo(...arguments[0])", scrolled)
         shutil.rmtree(files)
 
     def quit(self):

@@ -31,6 +31,7 @@ bool RunCommand(int command) {
     case IDM_QUIT: return false;
     case IDM_CHANGE_USER: ShowNameDialog(); break;
     case IDM_HIGHSCORE: ShowHighScoresFromFile(); break;
+    case IDM_PROGRESS: ShowProgressDialog(); break;
   }
   return true;
 }

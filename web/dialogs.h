@@ -21,6 +21,10 @@ int ShowResultDialog();
 // The table as held in memory; reads no file. 1 for Enter, 2 for Esc and the close box.
 int ShowHighScoreDialog();
 
+// The player's games as history.csv holds them now (every player's while no name is set),
+// with their chart. 1 for OK and Enter, 2 for Esc and the close box.
+int ShowProgressDialog();
+
 // They end only by OK, with 1.
 int ShowAboutDialog();
 int ShowVersionDialog();

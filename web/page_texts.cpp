@@ -35,6 +35,8 @@ constexpr PageText kPageTexts[] = {
     {"highscore.caption", kHighScoreCaption},
     {"about.caption", kAboutCaption},
     {"version.caption", kVersionCaption},
+    {"progress.caption", kProgressCaption},
+    {"progress.chart", kProgressChartName},
     {"message.caption", kMessageCaption},
 };
 
@@ -53,6 +55,8 @@ void HandTextsToPage() {
   HandLines("rank", kRankTexts);
   HandLines("about", kAboutLines);
   HandLines("version", kVersionLines);
+  HandLines("progress.label", kProgressLabels);
+  HandLines("progress.legend", kProgressLegend);
   for (const MenuEntry& entry : kMenu) {
     HandMenuEntryToPage(static_cast<int>(entry.place), entry.text, entry.command);
   }

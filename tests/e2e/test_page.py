@@ -2,12 +2,13 @@
 Chromium through the same probe as the shared scenarios: axe-core on the main window, on
 each dialog, on the message box and on the folder panel, and what the accessibility tree
 reads of the dialogs; a whole game on a phone's screen and on a large one, each control in
-sight and each text whole; the forced colours of high contrast; the player's size, chosen
-by keys and kept across a reload; taps on the bar and on a button; the bar's popups and the
-folder's buttons by keys alone.
+sight and each text whole; a game in 2040 by the page's clock, then a desktop's history put
+in the folder and read back by 成績 on a phone's screen; the forced colours of high
+contrast; the player's size, chosen by keys and kept across a reload; taps on the bar and on
+a button; the bar's popups and the folder's buttons by keys alone.
 Usage: test_page.py PAGE AXE (PAGE laid out as dist/web; AXE: axe-core's axe.min.js)."""
 
-import contextlib, pathlib, sys, tempfile, unittest
+import contextlib, datetime, pathlib, re, sys, tempfile, unittest, zoneinfo
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[2] / "tools"))
 from web_probe import Probe, press  # noqa: E402
@@ -26,11 +27,21 @@ DIALOGS = [
     ("typing", "Tolvi", 40001, 0, [("key", "Escape")]),
     ("result", "今回の記録", 40001, 4, [("key", "Escape")]),
     ("highscore", "HighScore", 40006, 0, [("key", "Return")]),
+    ("progress", "成績", 40007, 0, [("key", "Escape")]),
     ("about", "About", 40002, 0, [("key", "Return")]),
     ("version", "Version Info", 40003, 0, [("key", "Return")]),
 ]
 # A phone held upright and a large screen, as the browser's window.
 SCREENS = [(390, 844), (2560, 1440)]
+# A moment past the end of 32-bit calendar times, on the page's clock; a desktop's history of
+# 40 games on the days after it, at an offset of its own; each game's row in the chart's
+# description: its date, its speed and the average at it, its misses.
+IN_2040 = datetime.datetime(2040, 2, 29, 23, 59, 30, tzinfo=zoneinfo.ZoneInfo("Asia/Tokyo"))
+DESKTOP = [(datetime.date(2040, 3, 1) + datetime.timedelta(g), 100 + g, g % 4) for g in range(40)]
+DESKTOP_HISTORY = ("\ufeffdate,player,length,seconds,speed,misses,missed\r\n" + "".join(
+    f"{day}T08:30:00+01:00,{NAME},172,{172 * 60 / speed:.3f},{speed},{misses},{'x' * misses}\r\n"
+    for day, speed, misses in DESKTOP)).encode()
+GAME_ROW = r"(\S+ \d\d:\d\d)、速度 (\S+) char/60s、10回の平均 \S+ char/60s、ミス (\d+)。"
 RANKS = ["１", "２", "３", "４", "５", "６", "７", "８", "９", "１０"]
 
 AXE_RUN = """
@@ -142,6 +153,10 @@ class PageTest(unittest.TestCase):
                                      words(controls[1001 + 2 * r]["text"])]
                                     for r, rank in enumerate(RANKS, 1)],
                              "the high-score list's rows: rank, name, score")
+        images = [n for n in tree.values() if n["role"]["value"] == "image"]
+        self.assertEqual([value(n, "name") for n in images], ["速度の推移"] if name == "progress"
+                         else [], "the chart's name")
+        return images
 
     def test_axe_finds_nothing_on_any_window_and_each_dialog_reads_aloud(self):
         self.start()
@@ -184,6 +199,39 @@ class PageTest(unittest.TestCase):
                 self.in_sight("high-score")
                 press("key", "Return")
                 self.probe.wait_main_focused()
+
+    def test_a_game_in_2040_then_a_desktop_history_in_the_folder_on_a_phone(self):
+        """The game's line in history.csv and its date in highscore.dat are the page's time
+        in 2040 at its offset; a desktop's history.csv dropped on the folder then takes its
+        place in 成績, game by game, every control in sight."""
+        self.probe.set_clock(IN_2040)
+        self.start(SCREENS[0])
+        press("key", "F1")
+        self.probe.wait_dialog("Name 入力フォーム")
+        press("type", NAME)
+        press("key", "Return")
+        self.answer(4)
+        self.probe.wait_dialog("今回の記録")
+        press("key", "Return")
+        self.probe.wait_main_focused()
+        line = self.probe.read_file(None, "history.csv").decode().splitlines()[-1]
+        when = datetime.datetime.fromisoformat(line.split(",")[0])
+        self.assertEqual((when.utcoffset(), abs(when - IN_2040).total_seconds() < 60,
+                          self.probe.read_file(None, "highscore.dat")[24:44]),
+                         (IN_2040.utcoffset(), True, when.strftime("%b %d %H:%M:%S %Y").encode()),
+                         "the game's date and offset in history.csv, its time in highscore.dat")
+
+        self.probe.drop("history.csv", DESKTOP_HISTORY)
+        self.command(40007)
+        controls = self.probe.wait_dialog("成績")[1]
+        self.in_sight("progress")
+        description = self.read_aloud("progress", "成績", controls)[0]["description"]["value"]
+        points = "return document.querySelector('dialog[open] polyline.speed').points.length"
+        self.assertEqual((re.findall(GAME_ROW, description), self.js(points)),
+                         ([(f"{day} 08:30", f"{speed}.00", str(misses))
+                           for day, speed, misses in DESKTOP], len(DESKTOP)),
+                         "the desktop's games, each read out in the chart's description, and "
+                         "the points of the speed line")
 
     def high_contrast(self, dialog):
         looks = self.js(LOOKS)

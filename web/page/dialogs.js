@@ -3,6 +3,7 @@
 // close box ends them, as the dialog manager of the Windows program does. Each is named by
 // its caption for screen readers, kept within the part of the page that shows, and its
 // texts drawn narrower where the player's fonts are wider than the template's.
+import { drawChart } from "./chart.js";
 import { keepInView, onRescale } from "./screen.js";
 import { fillTexts } from "./texts.js";
 
@@ -14,6 +15,7 @@ const kinds = {
   typing: { focus: 1006, enter: 1, escape: 2 },
   result: { focus: 1, enter: 1, escape: 2, accessKeys: true },
   highscore: { enter: 1, escape: 2 },
+  progress: { focus: 1, enter: 1, escape: 2 },
   about: { enter: 1, escape: null },
   version: { enter: 1, escape: null },
   message: { focus: 1, enter: 1, escape: 1, centred: true },
@@ -104,6 +106,8 @@ export function runDialog(name, fields, owner) {
     const field = control(dialog, id);
     if (field.tagName === "INPUT") {
       field.value = text;
+    } else if (field.classList.contains("chart")) {
+      drawChart(field, text);
     } else {
       field.textContent = text;
     }
