@@ -58,7 +58,8 @@ static BOOL CALLBACK PutWindow(HWND window, LPARAM count) {
 }
 
 // Wine gives no program another's menu, so the entries are read from a hidden twin: a window
-// of the same style, place and size, with the same menu from the same program file.
+// of the same style, place and size, with the same menu from the same program file, laid out
+// in the same fonts, as probe.exe runs in the program's code page (probe.rc).
 static void PutMenuBar(HWND window) {
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);
