@@ -182,7 +182,7 @@ class TolviTest(unittest.TestCase):
         press("key", "Return")
         self.assertEqual((self.probe.quit(), self.probe.list_files(self.folder)),
                          (0, ["highscore.dat", "history.csv"]),
-                         "the exit code after Esc, and no file made but the two games' own")
+                         "the exit code after Esc, and no file but the games' own")
 
     def test_each_command_in_the_bar_by_one_click_and_by_keys(self):
         self.start((LINE + "\n").encode())
