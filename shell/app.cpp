@@ -11,8 +11,12 @@ void SetAppInstance(HINSTANCE instance) { app_instance = instance; }
 
 HINSTANCE AppInstance() { return app_instance; }
 
+INT_PTR RunDialog(HWND owner, int templateId, DLGPROC proc, LPARAM init) {
+  return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateId), owner, proc, init);
+}
+
 INT_PTR RunDialog(HWND owner, int templateId, DLGPROC proc) {
-  return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateId), owner, proc, 0);
+  return RunDialog(owner, templateId, proc, 0);
 }
 
 }  // namespace tolvi

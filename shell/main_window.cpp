@@ -2,12 +2,14 @@
 #include "shell/main_window.h"
 
 #include "practice/game.h"
+#include "practice/progress.h"
 #include "resources/resource.h"
 #include "resources/window_layout.h"
 #include "scores/high_scores.h"
 #include "shell/game_dialogs.h"
 #include "shell/game_presenter.h"
 #include "shell/info_dialogs.h"
+#include "shell/progress_dialog.h"
 
 namespace tolvi {
 
@@ -23,6 +25,12 @@ void ShowHighScoresFromFile(HWND window) {
   ShowHighScoreDialog(window);
 }
 
+// The history is read afresh each time, so the window shows the game just played.
+void ShowProgressFromFile(HWND window) {
+  const Progress progress = ReadProgress(PlayerName());
+  ShowProgressDialog(window, progress);
+}
+
 void RunCommand(HWND window, WORD command) {
   switch (command) {
     case IDM_START: StartGame(window); break;
@@ -31,6 +39,7 @@ void RunCommand(HWND window, WORD command) {
     case IDM_QUIT: DestroyWindow(window); break;
     case IDM_CHANGE_USER: ShowNameDialog(window); break;
     case IDM_HIGHSCORE: ShowHighScoresFromFile(window); break;
+    case IDM_PROGRESS: ShowProgressFromFile(window); break;
   }
 }
 

@@ -14,15 +14,23 @@ def start_wine(exe, folder=None, pipe=subprocess.DEVNULL):
 
 
 def press(*args):
-    """Real key presses through the X server: press("key", "F1"), press("type", "abc")."""
+    """Real key presses through the X server: press("key", "F1"), press("type", "abc"). A
+    text with a character that the keyboard lacks goes in through the probe instead: xdotool
+    would put it on a spare key only while pressing it, and Wine looks the key up only when
+    the program takes it from its queue, which a busy program does too late."""
+    if args[0] == "type" and Probe.typist and any(ord(c) > 0x7E for c in args[-1]):
+        Probe.typist.ask(f"type {args[-1]}")
+        return
     subprocess.run(["xdotool", *args], check=True)
 
 
 class Probe:
     """probe.exe, watching one run of tolvi.exe at a time."""
+    typist = None  # the one that types what xdotool cannot
 
     def __init__(self, exe):
         self.process = start_wine(exe, pipe=subprocess.PIPE)
+        Probe.typist = self
 
     def ask(self, command="look"):
         self.process.stdin.write(command.encode() + b"\n")
@@ -92,6 +100,7 @@ class Probe:
         return self.tolvi.wait(STEP_SECONDS)
 
     def close(self):
+        Probe.typist = None
         getattr(self, "tolvi", self.process).kill()  # tolvi.exe if still running, else the probe
         self.process.stdin.close()
         self.process.wait(STEP_SECONDS)

@@ -2,11 +2,13 @@
 // a line on stdout, so a test pays for one Wine start, not one per look:
 //   pixel HWND X Y   the colour on screen (0xBBGGRR) at client point X, Y of a window
 //   menu HWND        the entries of a window's menu bar, with their rects on screen
+//   type TEXT        TEXT (UTF-8) typed into the focus as Unicode key strokes; the count
 //   anything else    the focus and the visible top-level windows with their controls
 // Window handles travel as the text printf's %p makes of them.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "resources/resource.h"
 
@@ -56,7 +58,8 @@ static BOOL CALLBACK PutWindow(HWND window, LPARAM count) {
 }
 
 // Wine gives no program another's menu, so the entries are read from a hidden twin: a window
-// of the same style, place and size, with the same menu from the same program file.
+// of the same style, place and size, with the same menu from the same program file, laid out
+// in the same fonts, as probe.exe runs in the program's code page (probe.rc).
 static void PutMenuBar(HWND window) {
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);
@@ -88,9 +91,28 @@ static void PutMenuBar(HWND window) {
   FreeLibrary(program);
 }
 
+// Each UTF-16 unit of text pressed and released as a key of its own: the program reads them
+// from its queue as they came, whatever the X keyboard holds by then.
+static void TypeText(const char* text) {
+  wchar_t units[256] = {};
+  const int count = MultiByteToWideChar(CP_UTF8, 0, text, -1, units, 256) - 1;
+  INPUT strokes[512] = {};
+  for (int i = 0; i < 2 * count; ++i) {
+    strokes[i].type = INPUT_KEYBOARD;
+    strokes[i].ki.wScan = units[i / 2];
+    strokes[i].ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 ? KEYEVENTF_KEYUP : 0);
+  }
+  std::printf("%u\n", SendInput(2 * count, strokes, sizeof *strokes));
+}
+
 int main() {
   char line[256];
   for (; std::fgets(line, sizeof line, stdin); std::fflush(stdout)) {
+    if (std::strncmp(line, "type ", 5) == 0) {
+      line[std::strcspn(line, "\n")] = '\0';
+      TypeText(line + 5);
+      continue;
+    }
     void* window = nullptr;
     POINT point{};
     if (std::sscanf(line, "pixel %p %ld %ld", &window, &point.x, &point.y) == 3) {
