@@ -13,6 +13,7 @@
 #include "base/file.h"
 #include "base/separator_scan.h"
 #include "base/text_format.h"
+#include "base/utf8_scan.h"
 #include "practice/game.h"
 #include "practice/history.h"
 
@@ -66,7 +67,7 @@ bool SplitFields(const char* text, const SeparatorScan& scan, std::size_t from, 
     return true;
   };
   for (std::size_t w = from / 64; w * 64 < to; ++w) {
-    std::uint64_t bits = scan.separators[w];
+    std::uint64_t bits = scan.words[w].commas | scan.words[w].quotes;
     if (w == from / 64) bits &= ~std::uint64_t{0} << (from % 64);
     if ((w + 1) * 64 > to) bits &= (std::uint64_t{1} << (to % 64)) - 1;
     for (; bits != 0; bits &= bits - 1) {
@@ -96,7 +97,8 @@ bool ReadInteger(const Field& field, const SeparatorScan& scan, std::int64_t* va
   const bool minus = !field.text.empty() && field.text[0] == '-';
   const std::size_t count = field.text.size() - minus;
   if (count == 0 || count > 10 ||
-      BitsAt(scan.digits, field.at + minus, count) != (std::uint64_t{1} << count) - 1) {
+      BitsAt(scan, &ByteKinds::digits, field.at + minus, count) !=
+          (std::uint64_t{1} << count) - 1) {
     return false;
   }
   const auto magnitude = static_cast<std::int64_t>(ValueOf(field.text.data() + minus, count));
@@ -116,8 +118,8 @@ bool ReadDecimal(const Field& field, const SeparatorScan& scan, Decimal* decimal
   decimal->minus = !field.text.empty() && field.text[0] == '-';
   const std::size_t count = field.text.size() - decimal->minus;
   if (count == 0 || count > 16) return false;
-  const std::uint64_t others =
-      ~BitsAt(scan.digits, field.at + decimal->minus, count) & ((std::uint64_t{1} << count) - 1);
+  const std::uint64_t others = ~BitsAt(scan, &ByteKinds::digits, field.at + decimal->minus, count) &
+                               ((std::uint64_t{1} << count) - 1);
   if (others == 0) {
     decimal->point = count;
     return count <= 9;
@@ -143,9 +145,8 @@ double ValueOf(std::string_view text, const Decimal& decimal) {
 
 // A text field as the history writes it (a line has no control character), each quote
 // inside it doubled, made single in *text; well-formed UTF-8 where it is not ASCII.
-// *known is the last such text found well-formed: a history repeats its names.
 bool TakeText(const Field& field, const SeparatorScan& scan, std::string* scratch,
-              std::string* known, std::string_view* text) {
+              std::string_view* text) {
   *text = field.text;
   if (field.escaped) {
     scratch->clear();
@@ -157,10 +158,8 @@ bool TakeText(const Field& field, const SeparatorScan& scan, std::string* scratc
     }
     *text = *scratch;
   }
-  if (!AnyBitIn(scan.high, field.at, field.at + field.text.size()) || *text == *known) return true;
-  if (!IsUtf8(*text, false)) return false;
-  known->assign(text->data(), text->size());
-  return true;
+  return !AnyBitIn(scan, &ByteKinds::high, field.at, field.at + field.text.size()) ||
+         IsUtf8(*text, false);
 }
 
 // The code point of the well-formed UTF-8 character at text[*at], which moves past it.
@@ -193,30 +192,159 @@ struct Record {
   std::string_view missed;  // without the apostrophe that keeps it from being a formula
 };
 
-// What reading a line needs beyond the line: room for a text whose quotes are made single,
-// and the last player's name found well-formed.
+// What reading a line needs beyond the line: room for a text whose quotes are made single.
 struct Scratch {
   std::string player;
   std::string missed;
-  std::string known_player;
-  std::string known_missed;
 };
+
+// The bits of a line of at most 128 bytes, its first byte lowest.
+using LineBits = unsigned __int128;
+
+// Each kind of a line of at most 128 bytes, from the two or three words that hold it.
+struct LineKinds {
+  LineBits commas, quotes, controls, high, digits, continuations, plain_leads;
+};
+
+LineKinds KindsOfLine(const SeparatorScan& scan, std::size_t from, std::size_t length) {
+  const ByteKinds* words = &scan.words[from / 64];
+  const unsigned shift = from % 64;
+  const LineBits mask = length >= 128 ? ~LineBits{0} : (LineBits{1} << length) - 1;
+  const auto line = [&](std::uint64_t w0, std::uint64_t w1, std::uint64_t w2) {
+    // Shifted by one and then the rest, so that a shift of 0 takes nothing of the next word.
+    const std::uint64_t low = w0 >> shift | (w1 << 1) << (63 - shift);
+    const std::uint64_t high = w1 >> shift | (w2 << 1) << (63 - shift);
+    return (static_cast<LineBits>(high) << 64 | low) & mask;
+  };
+  const ByteKinds& a = words[0];
+  const ByteKinds& b = words[1];
+  const ByteKinds& c = words[2];
+  return {line(a.commas, b.commas, c.commas),
+          line(a.quotes, b.quotes, c.quotes),
+          line(a.controls, b.controls, c.controls),
+          line(a.high, b.high, c.high),
+          line(a.digits, b.digits, c.digits),
+          line(a.continuations, b.continuations, c.continuations),
+          line(a.plain_leads, b.plain_leads, c.plain_leads)};
+}
+
+// count ones, fewer than 128: a field is shorter than its line.
+LineBits Ones(std::size_t count) { return (LineBits{1} << count) - 1; }
+
+std::size_t LowestBit(LineBits bits) {
+  const auto low = static_cast<std::uint64_t>(bits);
+  return low != 0 ? static_cast<std::size_t>(__builtin_ctzll(low))
+                  : 64 + static_cast<std::size_t>(
+                             __builtin_ctzll(static_cast<std::uint64_t>(bits >> 64)));
+}
+
+// Whether count bits from at are all set.
+bool AllSet(LineBits bits, std::size_t at, std::size_t count) {
+  return (bits >> at & Ones(count)) == Ones(count);
+}
+
+// Whether [at, at + count) of text is digits with one point between them, as a decimal
+// takes them (at most nine before it and six after), perhaps after a minus.
+bool IsDecimal(const char* text, LineBits digits, std::size_t at, std::size_t count,
+               Decimal* decimal) {
+  decimal->minus = count > 0 && text[at] == '-';
+  at += decimal->minus;
+  count -= decimal->minus;
+  const LineBits others = ~(digits >> at) & Ones(count);
+  if (others == 0 || (others & (others - 1)) != 0) return false;
+  decimal->point = LowestBit(others);
+  return text[at + decimal->point] == '.' && decimal->point >= 1 && decimal->point <= 9 &&
+         count - decimal->point >= 2 && count - decimal->point <= 7;
+}
+
+// Whether [at, at + count) of a line is well-formed UTF-8: ASCII, kana and kanji by their
+// bits alone, anything else by the thorough check.
+bool IsUtf8Field(const LineKinds& kinds, const char* line, std::size_t at, std::size_t count) {
+  const LineBits field = Ones(count) << at;
+  const LineBits high = kinds.high & field;
+  if (high == 0) return true;
+  const LineBits leads = kinds.plain_leads & field;
+  const LineBits trails = leads << 1 | leads << 2;
+  return ((leads | trails) == high && (kinds.continuations & field) == trails) ||
+         IsUtf8({line + at, count}, false);
+}
+
+// A line of at most 128 bytes exactly as the history writes it, checked from its bits with
+// few looks at its bytes: no quote but those of its last field, no quote doubled, the
+// date's 25 bytes. False for any other line, which the thorough way then reads.
+bool ReadWrittenLine(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
+                     Record* record) {
+  const std::size_t length = to - from;
+  if (length > 128 || length < 34) return false;
+  const LineKinds kinds = KindsOfLine(scan, from, length);
+  if (kinds.controls != 0) return false;
+  const LineBits quotes = kinds.quotes;
+  // Two quotes, the second the line's last byte.
+  if ((quotes & (quotes - 1)) != LineBits{1} << (length - 1)) return false;
+  LineBits commas = kinds.commas;
+  std::size_t comma[kFields - 1];
+  for (std::size_t& at : comma) {
+    if (commas == 0) return false;
+    at = LowestBit(commas);
+    commas &= commas - 1;
+  }
+  // The sixth comma, then the opening quote: the commas after it are the last field's.
+  if (comma[5] + 1 != LowestBit(quotes) || comma[0] != 25) return false;
+  const LineBits digits = kinds.digits;
+  const char* line = text + from;
+  const auto field = [&](int i) {
+    return std::string_view(line + comma[i] + 1, comma[i + 1] - comma[i] - 1);
+  };
+  record->date = {line, 25};
+  if (!IsIsoDate(record->date, static_cast<std::uint32_t>(digits & 0x1FFFFFF))) return false;
+  record->player = field(0);
+  if (!IsUtf8Field(kinds, line, comma[0] + 1, record->player.size())) return false;
+  const std::string_view length_text = field(1);
+  const bool minus = !length_text.empty() && length_text[0] == '-';
+  const std::size_t length_digits = length_text.size() - minus;
+  if (length_digits == 0 || length_digits > 3 ||
+      !AllSet(digits, comma[1] + 1 + minus, length_digits)) {
+    return false;
+  }
+  const auto magnitude =
+      static_cast<std::int64_t>(ValueOf(length_text.data() + minus, length_digits));
+  record->length = minus ? -magnitude : magnitude;
+  if (record->length < kShortestGame || record->length > kLongestGame) return false;
+  record->seconds = field(2);
+  record->speed = field(3);
+  if (!IsDecimal(line, digits, comma[2] + 1, record->seconds.size(), &record->seconds_shape) ||
+      record->seconds_shape.minus ||
+      !IsDecimal(line, digits, comma[3] + 1, record->speed.size(), &record->speed_shape) ||
+      record->speed_shape.minus != (record->length < 0)) {
+    return false;
+  }
+  const std::string_view misses = field(4);
+  if (misses.empty() || misses.size() > 9 || !AllSet(digits, comma[4] + 1, misses.size())) {
+    return false;
+  }
+  record->misses = static_cast<std::int64_t>(ValueOf(misses.data(), misses.size()));
+  record->missed = {line + comma[5] + 2, length - comma[5] - 3};
+  if (!IsUtf8Field(kinds, line, comma[5] + 2, record->missed.size())) return false;
+  if (!record->missed.empty() && record->missed[0] == '\'') record->missed.remove_prefix(1);
+  return CountCharacters(record->missed) <= static_cast<std::size_t>(record->misses);
+}
 
 bool ParseRecord(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
                  Scratch* scratch, Record* record) {
+  if (ReadWrittenLine(text, scan, from, to, record)) return true;
   // A control character, a NUL among them, belongs to no field of any game.
-  if (AnyBitIn(scan.controls, from, to)) return false;
+  if (AnyBitIn(scan, &ByteKinds::controls, from, to)) return false;
   Field fields[kFields];
   if (!SplitFields(text, scan, from, to, fields)) return false;
   for (int i : {0, 2, 3, 4, 5}) {
     if (fields[i].escaped) return false;
   }
   record->date = fields[0].text;
-  if (!IsIsoDate(record->date, static_cast<std::uint32_t>(
-                                   BitsAt(scan.digits, fields[0].at, record->date.size())))) {
+  if (!IsIsoDate(record->date, static_cast<std::uint32_t>(BitsAt(
+                                   scan, &ByteKinds::digits, fields[0].at, record->date.size())))) {
     return false;
   }
-  if (!TakeText(fields[1], scan, &scratch->player, &scratch->known_player, &record->player)) {
+  if (!TakeText(fields[1], scan, &scratch->player, &record->player)) {
     return false;
   }
   if (!ReadInteger(fields[2], scan, &record->length) || record->length < kShortestGame ||
@@ -237,7 +365,7 @@ bool ParseRecord(const char* text, const SeparatorScan& scan, std::size_t from, 
       record->misses > INT32_MAX) {
     return false;
   }
-  if (!TakeText(fields[6], scan, &scratch->missed, &scratch->known_missed, &record->missed)) {
+  if (!TakeText(fields[6], scan, &scratch->missed, &record->missed)) {
     return false;
   }
   if (!record->missed.empty() && record->missed[0] == '\'') record->missed.remove_prefix(1);
@@ -437,7 +565,7 @@ Progress ReadProgress(std::FILE* file, std::string_view player_field) {
     ScanSeparators(buffer, size, &scan);
     std::size_t start = 0;
     for (std::size_t w = 0; w * 64 < size; ++w) {
-      for (std::uint64_t feeds = scan.line_feeds[w]; feeds != 0; feeds &= feeds - 1) {
+      for (std::uint64_t feeds = scan.words[w].line_feeds; feeds != 0; feeds &= feeds - 1) {
         const std::size_t lf = w * 64 + static_cast<std::size_t>(__builtin_ctzll(feeds));
         if (overlong) {
           overlong = false;
