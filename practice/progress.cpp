@@ -26,6 +26,7 @@ constexpr std::int64_t kLongestGame = 4 * 79 - 4;
 constexpr std::int64_t kShortestGame = -4;
 constexpr std::size_t kRing = kChartGames + kAverageGames - 1;
 constexpr std::size_t kFirstBlockBytes = 4096;
+constexpr std::size_t kCacheLineBytes = 64;
 
 // A field of a line: its text between any quotes, where that begins in the block, and
 // whether it held a doubled quote. Set whole by the split, so that a line's fields cost no
@@ -198,112 +199,90 @@ struct Scratch {
   std::string missed;
 };
 
-// The bits of a line of at most 128 bytes, its first byte lowest.
-using LineBits = unsigned __int128;
-
-// Each kind of a line of at most 128 bytes, from the two or three words that hold it.
-struct LineKinds {
-  LineBits commas, quotes, controls, high, digits, continuations, plain_leads;
-};
-
-LineKinds KindsOfLine(const SeparatorScan& scan, std::size_t from, std::size_t length) {
-  const ByteKinds* words = &scan.words[from / 64];
-  const unsigned shift = from % 64;
-  const LineBits mask = length >= 128 ? ~LineBits{0} : (LineBits{1} << length) - 1;
-  const auto line = [&](std::uint64_t w0, std::uint64_t w1, std::uint64_t w2) {
-    // Shifted by one and then the rest, so that a shift of 0 takes nothing of the next word.
-    const std::uint64_t low = w0 >> shift | (w1 << 1) << (63 - shift);
-    const std::uint64_t high = w1 >> shift | (w2 << 1) << (63 - shift);
-    return (static_cast<LineBits>(high) << 64 | low) & mask;
-  };
-  const ByteKinds& a = words[0];
-  const ByteKinds& b = words[1];
-  const ByteKinds& c = words[2];
-  return {line(a.commas, b.commas, c.commas),
-          line(a.quotes, b.quotes, c.quotes),
-          line(a.controls, b.controls, c.controls),
-          line(a.high, b.high, c.high),
-          line(a.digits, b.digits, c.digits),
-          line(a.continuations, b.continuations, c.continuations),
-          line(a.plain_leads, b.plain_leads, c.plain_leads)};
+// count ones, at most 64.
+std::uint64_t Ones(std::size_t count) {
+  return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
 }
 
-// count ones, fewer than 128: a field is shorter than its line.
-LineBits Ones(std::size_t count) { return (LineBits{1} << count) - 1; }
-
-std::size_t LowestBit(LineBits bits) {
-  const auto low = static_cast<std::uint64_t>(bits);
-  return low != 0 ? static_cast<std::size_t>(__builtin_ctzll(low))
-                  : 64 + static_cast<std::size_t>(
-                             __builtin_ctzll(static_cast<std::uint64_t>(bits >> 64)));
-}
-
-// Whether count bits from at are all set.
-bool AllSet(LineBits bits, std::size_t at, std::size_t count) {
-  return (bits >> at & Ones(count)) == Ones(count);
+// Whether [at, at + count) of the block (at most 64 bytes) are all digits.
+bool AreDigits(const SeparatorScan& scan, std::size_t at, std::size_t count) {
+  return count <= 64 && BitsAt(scan, &ByteKinds::digits, at, count) == Ones(count);
 }
 
 // Whether [at, at + count) of text is digits with one point between them, as a decimal
 // takes them (at most nine before it and six after), perhaps after a minus.
-bool IsDecimal(const char* text, LineBits digits, std::size_t at, std::size_t count,
+bool IsDecimal(const char* text, const SeparatorScan& scan, std::size_t at, std::size_t count,
                Decimal* decimal) {
   decimal->minus = count > 0 && text[at] == '-';
   at += decimal->minus;
   count -= decimal->minus;
-  const LineBits others = ~(digits >> at) & Ones(count);
+  if (count > 16) return false;
+  const std::uint64_t others = ~BitsAt(scan, &ByteKinds::digits, at, count) & Ones(count);
   if (others == 0 || (others & (others - 1)) != 0) return false;
-  decimal->point = LowestBit(others);
+  decimal->point = static_cast<std::size_t>(__builtin_ctzll(others));
   return text[at + decimal->point] == '.' && decimal->point >= 1 && decimal->point <= 9 &&
          count - decimal->point >= 2 && count - decimal->point <= 7;
 }
 
-// Whether [at, at + count) of a line is well-formed UTF-8: ASCII, kana and kanji by their
-// bits alone, anything else by the thorough check.
-bool IsUtf8Field(const LineKinds& kinds, const char* line, std::size_t at, std::size_t count) {
-  const LineBits field = Ones(count) << at;
-  const LineBits high = kinds.high & field;
+// Whether [at, at + count) of text is well-formed UTF-8: ASCII, kana and kanji by their bits
+// alone, anything else by the thorough check.
+bool IsUtf8Field(const char* text, const SeparatorScan& scan, std::size_t at, std::size_t count) {
+  if (count > 62) return IsUtf8({text + at, count}, false);
+  const std::uint64_t high = BitsAt(scan, &ByteKinds::high, at, count);
   if (high == 0) return true;
-  const LineBits leads = kinds.plain_leads & field;
-  const LineBits trails = leads << 1 | leads << 2;
-  return ((leads | trails) == high && (kinds.continuations & field) == trails) ||
-         IsUtf8({line + at, count}, false);
+  const std::uint64_t leads = BitsAt(scan, &ByteKinds::plain_leads, at, count);
+  const std::uint64_t trails = leads << 1 | leads << 2;
+  return ((leads | trails) == high &&
+          BitsAt(scan, &ByteKinds::continuations, at, count) == trails) ||
+         IsUtf8({text + at, count}, false);
 }
 
-// A line of at most 128 bytes exactly as the history writes it, checked from its bits with
-// few looks at its bytes: no quote but those of its last field, no quote doubled, the
-// date's 25 bytes. False for any other line, which the thorough way then reads.
+// A line as the history writes it, checked from its bits with few looks at its bytes: six
+// commas, then the last field's quotes and none elsewhere, the date's 25 bytes. False for
+// any other line, which the thorough way then reads.
 bool ReadWrittenLine(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
                      Record* record) {
-  const std::size_t length = to - from;
-  if (length > 128 || length < 34) return false;
-  const LineKinds kinds = KindsOfLine(scan, from, length);
-  if (kinds.controls != 0) return false;
-  const LineBits quotes = kinds.quotes;
-  // Two quotes, the second the line's last byte.
-  if ((quotes & (quotes - 1)) != LineBits{1} << (length - 1)) return false;
-  LineBits commas = kinds.commas;
-  std::size_t comma[kFields - 1];
-  for (std::size_t& at : comma) {
-    if (commas == 0) return false;
-    at = LowestBit(commas);
-    commas &= commas - 1;
+  if (to - from < 34 || text[to - 1] != '"') return false;
+  std::size_t comma[kFields] = {};
+  std::size_t commas = 0;
+  std::size_t quotes = 0;
+  std::size_t first_quote = 0;
+  for (std::size_t w = from / 64; w * 64 < to; ++w) {
+    const ByteKinds& kinds = scan.words[w];
+    std::uint64_t in_line = ~std::uint64_t{0};
+    if (w == from / 64) in_line &= ~std::uint64_t{0} << (from % 64);
+    if ((w + 1) * 64 > to) in_line &= (std::uint64_t{1} << (to % 64)) - 1;
+    if ((kinds.controls & in_line) != 0) return false;
+    const std::uint64_t quote_bits = kinds.quotes & in_line;
+    if (quotes == 0 && quote_bits != 0) {
+      first_quote = w * 64 + static_cast<std::size_t>(__builtin_ctzll(quote_bits));
+    }
+    quotes += static_cast<std::size_t>(CountBits(quote_bits));
+    for (std::uint64_t bits = kinds.commas & in_line; bits != 0 && commas < kFields - 1;
+         bits &= bits - 1) {
+      comma[commas++] = w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
+    }
   }
   // The sixth comma, then the opening quote: the commas after it are the last field's.
-  if (comma[5] + 1 != LowestBit(quotes) || comma[0] != 25) return false;
-  const LineBits digits = kinds.digits;
-  const char* line = text + from;
+  if (quotes != 2 || commas != kFields - 1 || comma[5] + 1 != first_quote ||
+      comma[0] != from + 25) {
+    return false;
+  }
   const auto field = [&](int i) {
-    return std::string_view(line + comma[i] + 1, comma[i + 1] - comma[i] - 1);
+    return std::string_view(text + comma[i] + 1, comma[i + 1] - comma[i] - 1);
   };
-  record->date = {line, 25};
-  if (!IsIsoDate(record->date, static_cast<std::uint32_t>(digits & 0x1FFFFFF))) return false;
+  record->date = {text + from, 25};
+  if (!IsIsoDate(record->date,
+                 static_cast<std::uint32_t>(BitsAt(scan, &ByteKinds::digits, from, 25)))) {
+    return false;
+  }
   record->player = field(0);
-  if (!IsUtf8Field(kinds, line, comma[0] + 1, record->player.size())) return false;
+  if (!IsUtf8Field(text, scan, comma[0] + 1, record->player.size())) return false;
   const std::string_view length_text = field(1);
   const bool minus = !length_text.empty() && length_text[0] == '-';
   const std::size_t length_digits = length_text.size() - minus;
   if (length_digits == 0 || length_digits > 3 ||
-      !AllSet(digits, comma[1] + 1 + minus, length_digits)) {
+      !AreDigits(scan, comma[1] + 1 + minus, length_digits)) {
     return false;
   }
   const auto magnitude =
@@ -312,19 +291,19 @@ bool ReadWrittenLine(const char* text, const SeparatorScan& scan, std::size_t fr
   if (record->length < kShortestGame || record->length > kLongestGame) return false;
   record->seconds = field(2);
   record->speed = field(3);
-  if (!IsDecimal(line, digits, comma[2] + 1, record->seconds.size(), &record->seconds_shape) ||
+  if (!IsDecimal(text, scan, comma[2] + 1, record->seconds.size(), &record->seconds_shape) ||
       record->seconds_shape.minus ||
-      !IsDecimal(line, digits, comma[3] + 1, record->speed.size(), &record->speed_shape) ||
+      !IsDecimal(text, scan, comma[3] + 1, record->speed.size(), &record->speed_shape) ||
       record->speed_shape.minus != (record->length < 0)) {
     return false;
   }
   const std::string_view misses = field(4);
-  if (misses.empty() || misses.size() > 9 || !AllSet(digits, comma[4] + 1, misses.size())) {
+  if (misses.empty() || misses.size() > 9 || !AreDigits(scan, comma[4] + 1, misses.size())) {
     return false;
   }
   record->misses = static_cast<std::int64_t>(ValueOf(misses.data(), misses.size()));
-  record->missed = {line + comma[5] + 2, length - comma[5] - 3};
-  if (!IsUtf8Field(kinds, line, comma[5] + 2, record->missed.size())) return false;
+  record->missed = {text + comma[5] + 2, to - comma[5] - 3};
+  if (!IsUtf8Field(text, scan, comma[5] + 2, record->missed.size())) return false;
   if (!record->missed.empty() && record->missed[0] == '\'') record->missed.remove_prefix(1);
   return CountCharacters(record->missed) <= static_cast<std::size_t>(record->misses);
 }
@@ -551,18 +530,20 @@ std::string Utf8Of(std::uint32_t c) {
 Progress ReadProgress(std::FILE* file, std::string_view player_field) {
   ProgressReader reader(player_field);
   if (file == nullptr) return reader.Finish();
-  // A short history is read on the stack; a longer one in blocks, with room for a line that
-  // runs past a block and for the next block after it.
-  char small[2 * kFirstBlockBytes];
+  // A short history is read on the stack; a longer one in blocks. The part of a line that a
+  // block's end cut off goes just before the next block, which the file's cache copies into
+  // at the start of a cache line: some processors copy at a third of the speed elsewhere.
+  alignas(kCacheLineBytes) char small[2 * kFirstBlockBytes];
   std::unique_ptr<char[]> large;
-  char* buffer = small;
-  std::size_t block = kFirstBlockBytes;
+  char* block = small + kFirstBlockBytes;
+  std::size_t block_bytes = kFirstBlockBytes;
   std::size_t kept = 0;
   bool overlong = false;  // in a line too long to be a game's, till its line feed
   SeparatorScan scan;
-  for (std::size_t read; (read = std::fread(buffer + kept, 1, block, file)) > 0;) {
+  for (std::size_t read; (read = std::fread(block, 1, block_bytes, file)) > 0;) {
+    char* const text = block - kept;
     const std::size_t size = kept + read;
-    ScanSeparators(buffer, size, &scan);
+    ScanSeparators(text, size, &scan);
     std::size_t start = 0;
     for (std::size_t w = 0; w * 64 < size; ++w) {
       for (std::uint64_t feeds = scan.words[w].line_feeds; feeds != 0; feeds &= feeds - 1) {
@@ -571,32 +552,31 @@ Progress ReadProgress(std::FILE* file, std::string_view player_field) {
           overlong = false;
           reader.Skipped();
         } else {
-          reader.Line(buffer, scan, start, lf);
+          reader.Line(text, scan, start, lf);
         }
         start = lf + 1;
       }
     }
     kept = size - start;
-    if (kept >= kHistoryLineBytes) {
-      overlong = true;
-      kept = 0;
-    } else if (overlong) {
+    if (kept >= kHistoryLineBytes || overlong) {
+      overlong = overlong || kept >= kHistoryLineBytes;
       kept = 0;
     }
-    const char* rest = buffer + start;
-    if (buffer == small && read == block) {
-      large.reset(new char[2 * kHistoryLineBytes]);
-      buffer = large.get();
-      block = kHistoryLineBytes;
+    if (block == small + kFirstBlockBytes && read == block_bytes) {
+      // Room for a line's start before each block, the block itself, and a cache line over.
+      large.reset(new char[2 * kHistoryLineBytes + kCacheLineBytes]);
+      const auto at = reinterpret_cast<std::uintptr_t>(large.get()) % kCacheLineBytes;
+      block = large.get() + (kCacheLineBytes - at) % kCacheLineBytes + kHistoryLineBytes;
+      block_bytes = kHistoryLineBytes;
     }
-    std::memmove(buffer, rest, kept);
+    std::memmove(block - kept, text + start, kept);
   }
   // The last line, without a line feed: a torn one fails its checks.
   if (overlong) {
     reader.Skipped();
   } else if (kept > 0) {
-    ScanSeparators(buffer, kept, &scan);
-    reader.Line(buffer, scan, 0, kept);
+    ScanSeparators(block - kept, kept, &scan);
+    reader.Line(block - kept, scan, 0, kept);
   }
   return reader.Finish();
 }
