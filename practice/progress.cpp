@@ -38,11 +38,48 @@ struct Field {
   bool escaped;
 };
 
+// The line as the history writes it: six commas, then the last field in quotes, with no
+// other quote. Split from its bits alone; false for any other line.
+bool SplitWrittenLine(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
+                      Field (&fields)[kFields]) {
+  std::size_t comma[kFields] = {};
+  std::size_t commas = 0;
+  std::size_t quotes = 0;
+  std::size_t first_quote = 0;
+  for (std::size_t w = from / 64; w * 64 < to; ++w) {
+    std::uint64_t in_line = ~std::uint64_t{0} << (w == from / 64 ? from % 64 : 0);
+    if ((w + 1) * 64 > to) in_line &= (std::uint64_t{1} << (to % 64)) - 1;
+    const std::uint64_t quote_bits = scan.words[w].quotes & in_line;
+    if (quotes == 0 && quote_bits != 0) {
+      first_quote = w * 64 + static_cast<std::size_t>(__builtin_ctzll(quote_bits));
+    }
+    quotes += static_cast<std::size_t>(CountBits(quote_bits));
+    for (std::uint64_t bits = scan.words[w].commas & in_line; bits != 0 && commas < kFields - 1;
+         bits &= bits - 1) {
+      comma[commas++] = w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
+    }
+  }
+  // The sixth comma, then the opening quote; the closing one ends the line, and the commas
+  // after the opening one are the last field's.
+  if (quotes != 2 || commas != kFields - 1 || comma[5] + 2 >= to || first_quote != comma[5] + 1 ||
+      text[to - 1] != '"') {
+    return false;
+  }
+  std::size_t start = from;
+  for (int i = 0; i < kFields - 1; ++i) {
+    fields[i] = {{text + start, comma[i] - start}, start, false, false};
+    start = comma[i] + 1;
+  }
+  fields[kFields - 1] = {{text + start + 1, to - start - 2}, start + 1, true, false};
+  return true;
+}
+
 // Splits the line [from, to) of text at its commas, quotes taken as RFC 4180 has them, from
 // the scan of its separators. False unless there are exactly kFields fields, each quoted one
 // quoted from its first byte to its last.
 bool SplitFields(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
                  Field (&fields)[kFields]) {
+  if (SplitWrittenLine(text, scan, from, to, fields)) return true;
   int count = 0;
   std::size_t start = from;
   int quotes = 0;  // in the field so far
@@ -144,6 +181,19 @@ double ValueOf(std::string_view text, const Decimal& decimal) {
   return decimal.minus ? -magnitude : magnitude;
 }
 
+// Whether [at, at + count) of text is well-formed UTF-8: ASCII, kana and kanji by their bits
+// alone, anything else by the thorough check.
+bool IsUtf8Field(const char* text, const SeparatorScan& scan, std::size_t at, std::size_t count) {
+  if (count > 62) return IsUtf8({text + at, count}, false);
+  const std::uint64_t high = BitsAt(scan, &ByteKinds::high, at, count);
+  if (high == 0) return true;
+  const std::uint64_t leads = BitsAt(scan, &ByteKinds::plain_leads, at, count);
+  const std::uint64_t trails = leads << 1 | leads << 2;
+  return ((leads | trails) == high &&
+          BitsAt(scan, &ByteKinds::continuations, at, count) == trails) ||
+         IsUtf8({text + at, count}, false);
+}
+
 // A text field as the history writes it (a line has no control character), each quote
 // inside it doubled, made single in *text; well-formed UTF-8 where it is not ASCII.
 bool TakeText(const Field& field, const SeparatorScan& scan, std::string* scratch,
@@ -159,8 +209,9 @@ bool TakeText(const Field& field, const SeparatorScan& scan, std::string* scratc
     }
     *text = *scratch;
   }
-  return !AnyBitIn(scan, &ByteKinds::high, field.at, field.at + field.text.size()) ||
-         IsUtf8(*text, false);
+  return field.escaped
+             ? IsUtf8(*text, false)
+             : IsUtf8Field(field.text.data() - field.at, scan, field.at, field.text.size());
 }
 
 // The code point of the well-formed UTF-8 character at text[*at], which moves past it.
@@ -199,118 +250,8 @@ struct Scratch {
   std::string missed;
 };
 
-// count ones, at most 64.
-std::uint64_t Ones(std::size_t count) {
-  return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
-}
-
-// Whether [at, at + count) of the block (at most 64 bytes) are all digits.
-bool AreDigits(const SeparatorScan& scan, std::size_t at, std::size_t count) {
-  return count <= 64 && BitsAt(scan, &ByteKinds::digits, at, count) == Ones(count);
-}
-
-// Whether [at, at + count) of text is digits with one point between them, as a decimal
-// takes them (at most nine before it and six after), perhaps after a minus.
-bool IsDecimal(const char* text, const SeparatorScan& scan, std::size_t at, std::size_t count,
-               Decimal* decimal) {
-  decimal->minus = count > 0 && text[at] == '-';
-  at += decimal->minus;
-  count -= decimal->minus;
-  if (count > 16) return false;
-  const std::uint64_t others = ~BitsAt(scan, &ByteKinds::digits, at, count) & Ones(count);
-  if (others == 0 || (others & (others - 1)) != 0) return false;
-  decimal->point = static_cast<std::size_t>(__builtin_ctzll(others));
-  return text[at + decimal->point] == '.' && decimal->point >= 1 && decimal->point <= 9 &&
-         count - decimal->point >= 2 && count - decimal->point <= 7;
-}
-
-// Whether [at, at + count) of text is well-formed UTF-8: ASCII, kana and kanji by their bits
-// alone, anything else by the thorough check.
-bool IsUtf8Field(const char* text, const SeparatorScan& scan, std::size_t at, std::size_t count) {
-  if (count > 62) return IsUtf8({text + at, count}, false);
-  const std::uint64_t high = BitsAt(scan, &ByteKinds::high, at, count);
-  if (high == 0) return true;
-  const std::uint64_t leads = BitsAt(scan, &ByteKinds::plain_leads, at, count);
-  const std::uint64_t trails = leads << 1 | leads << 2;
-  return ((leads | trails) == high &&
-          BitsAt(scan, &ByteKinds::continuations, at, count) == trails) ||
-         IsUtf8({text + at, count}, false);
-}
-
-// A line as the history writes it, checked from its bits with few looks at its bytes: six
-// commas, then the last field's quotes and none elsewhere, the date's 25 bytes. False for
-// any other line, which the thorough way then reads.
-bool ReadWrittenLine(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
-                     Record* record) {
-  if (to - from < 34 || text[to - 1] != '"') return false;
-  std::size_t comma[kFields] = {};
-  std::size_t commas = 0;
-  std::size_t quotes = 0;
-  std::size_t first_quote = 0;
-  for (std::size_t w = from / 64; w * 64 < to; ++w) {
-    const ByteKinds& kinds = scan.words[w];
-    std::uint64_t in_line = ~std::uint64_t{0};
-    if (w == from / 64) in_line &= ~std::uint64_t{0} << (from % 64);
-    if ((w + 1) * 64 > to) in_line &= (std::uint64_t{1} << (to % 64)) - 1;
-    if ((kinds.controls & in_line) != 0) return false;
-    const std::uint64_t quote_bits = kinds.quotes & in_line;
-    if (quotes == 0 && quote_bits != 0) {
-      first_quote = w * 64 + static_cast<std::size_t>(__builtin_ctzll(quote_bits));
-    }
-    quotes += static_cast<std::size_t>(CountBits(quote_bits));
-    for (std::uint64_t bits = kinds.commas & in_line; bits != 0 && commas < kFields - 1;
-         bits &= bits - 1) {
-      comma[commas++] = w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
-    }
-  }
-  // The sixth comma, then the opening quote: the commas after it are the last field's.
-  if (quotes != 2 || commas != kFields - 1 || comma[5] + 1 != first_quote ||
-      comma[0] != from + 25) {
-    return false;
-  }
-  const auto field = [&](int i) {
-    return std::string_view(text + comma[i] + 1, comma[i + 1] - comma[i] - 1);
-  };
-  record->date = {text + from, 25};
-  if (!IsIsoDate(record->date,
-                 static_cast<std::uint32_t>(BitsAt(scan, &ByteKinds::digits, from, 25)))) {
-    return false;
-  }
-  record->player = field(0);
-  if (!IsUtf8Field(text, scan, comma[0] + 1, record->player.size())) return false;
-  const std::string_view length_text = field(1);
-  const bool minus = !length_text.empty() && length_text[0] == '-';
-  const std::size_t length_digits = length_text.size() - minus;
-  if (length_digits == 0 || length_digits > 3 ||
-      !AreDigits(scan, comma[1] + 1 + minus, length_digits)) {
-    return false;
-  }
-  const auto magnitude =
-      static_cast<std::int64_t>(ValueOf(length_text.data() + minus, length_digits));
-  record->length = minus ? -magnitude : magnitude;
-  if (record->length < kShortestGame || record->length > kLongestGame) return false;
-  record->seconds = field(2);
-  record->speed = field(3);
-  if (!IsDecimal(text, scan, comma[2] + 1, record->seconds.size(), &record->seconds_shape) ||
-      record->seconds_shape.minus ||
-      !IsDecimal(text, scan, comma[3] + 1, record->speed.size(), &record->speed_shape) ||
-      record->speed_shape.minus != (record->length < 0)) {
-    return false;
-  }
-  const std::string_view misses = field(4);
-  if (misses.empty() || misses.size() > 9 || !AreDigits(scan, comma[4] + 1, misses.size())) {
-    return false;
-  }
-  record->misses = static_cast<std::int64_t>(ValueOf(misses.data(), misses.size()));
-  record->missed = {text + comma[5] + 2, to - comma[5] - 3};
-  if (!IsUtf8Field(text, scan, comma[5] + 2, record->missed.size())) return false;
-  if (!record->missed.empty() && record->missed[0] == '\'') record->missed.remove_prefix(1);
-  return CountCharacters(record->missed) <= static_cast<std::size_t>(record->misses);
-}
-
 bool ParseRecord(const char* text, const SeparatorScan& scan, std::size_t from, std::size_t to,
                  Scratch* scratch, Record* record) {
-  if (ReadWrittenLine(text, scan, from, to, record)) return true;
   // A control character, a NUL among them, belongs to no field of any game.
   if (AnyBitIn(scan, &ByteKinds::controls, from, to)) return false;
   Field fields[kFields];
