@@ -126,6 +126,8 @@ TEST_F(GameTest, EachGameWithItsMissesInTheHistoryEvenWhenItCannotBeWritten) {
   const Log log = Player().Play();
   HistoryOps() = system;
   EXPECT_EQ(log.back(), "Ann 8 inf char/60s") << "the result still shows";
+  EXPECT_EQ(std::make_pair(Game().misses, Game().missed), std::make_pair(0, std::string()))
+      << "each game counts its own misses";
   EXPECT_EQ(EntryScore(0), INFINITY) << "and the score is saved";
   EXPECT_EQ(test::ReadFile(kHistoryFile), history);
 }

@@ -196,7 +196,10 @@ TEST(Progress, HostileFilesGiveTheirWholeGamesOnly) {
       {head + Line("\"Ann\"", "96.00", "1", "\"'=\"") + "\n" + Line("Bob", "96.00") + "\n", 1, 0},
       {head + kWhen + ",Ann,-4,1.000,-240.00,0,\"\"\n" + kWhen + ",Ann,-4,1.000,240.00,0,\"\"\n", 1,
        1},  // a speed takes its length's sign
-      {head + Line("A\x7Fn", "96.00") + "\n" + Line("\"a\"x\"b\"", "96.00") + "\n", 0, 2},
+      {head + Line(std::string(30, 'A') + "\x7F", "96.00") + "\n" + Line("A\x7Fn", "96.00") + "\n" +
+           Line("\"a\"x\"b\"", "96.00") + "\n",
+       0, 3},
+      {head + kWhen + ",Ann,96,60.000000,96.00,0,\"\"\n", 1, 0},
       {head + Line("A~n", "96.00") + "\n", 0, 0},  // another player's whole game
   };
   for (const Row& row : rows) {
@@ -320,6 +323,7 @@ TEST(Progress, ChartScalesAndTicks) {
   for (const ChartTick& tick : slow.game_ticks) labels.push_back(tick.label);
   EXPECT_EQ(labels, std::vector<std::string>({"40", "60", "80", "100", "120"}));
   EXPECT_TRUE(LayOutChart(Read(""), 436, 150).speeds.empty());
+  EXPECT_EQ(LayOutChart(Read(Line("Ann", "300.00") + "\n"), 436, 150).speed_ticks[1].label, "100");
   const ChartLayout negative = LayOutChart(Read(Line("Ann", "0.00") + "\n"), 436, 150);
   EXPECT_EQ(negative.speed_ticks.size(), 2u) << "a flat line still has a scale";
 }
@@ -341,6 +345,8 @@ TEST(Calendar, DatesPast2038OnEveryBuild) {
       {{253402300799, 0}, "9999-12-31T23:59:59+00:00", "Dec 31 23:59:59 9999"},
       {{-62198755200, 0}, "-0001-01-01T00:00:00+00:00", "Jan 01 00:00:00 -1"},
       {{2216775600, 9 * 3600}, "2040-03-31T12:00:00+09:00", "Mar 31 12:00:00 2040"},
+      {{4107542400, 0}, "2100-03-01T00:00:00+00:00", "Mar 01 00:00:00 2100"},
+      {{-30610310400, 0}, "0999-12-31T00:00:00+00:00", "Dec 31 00:00:00 999"},
   };
   for (const Row& row : rows) {
     char iso[kIsoDateBytes];
@@ -354,8 +360,9 @@ TEST(Calendar, DatesPast2038OnEveryBuild) {
   EXPECT_EQ(std::vector<std::int64_t>({DaysFromCivil(1995, 6, 1), DaysFromCivil(2000, 3, 1),
                                        DaysFromCivil(2000, 2, 29), DaysFromCivil(1969, 12, 31)}),
             std::vector<std::int64_t>({9282, 11017, 11016, -1}));
-  for (const char* bad : {"x026-12-08T23:16:22+09:00", "2026-12-08T23:16:22+09:0x",
-                          "2026-04-31T23:16:22+09:00", "2026-12-08 23:16:22Z"}) {
+  for (const char* bad :
+       {"x026-12-08T23:16:22+09:00", "2026-12-08T23:16:22+09:0x", "2026-04-31T23:16:22+09:00",
+        "2026-12-08 23:16:22Z", "2026-12-08T23:16:22+18:10"}) {
     EXPECT_FALSE(IsIsoDate(bad)) << bad;
   }
   // Each build's clock: now, with an offset that its own calendar agrees with.
@@ -365,8 +372,9 @@ TEST(Calendar, DatesPast2038OnEveryBuild) {
   EXPECT_LE(std::abs(now.offset_seconds), 18 * 3600);
   const std::tm local = *std::localtime(&c_now);
   const CivilTime civil = CivilTimeOf({static_cast<std::int64_t>(c_now), now.offset_seconds});
-  EXPECT_EQ(std::vector<int>({civil.month, civil.day, civil.hour, civil.minute}),
-            std::vector<int>({local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min}));
+  EXPECT_EQ(std::vector<int>({civil.month, civil.day, civil.hour, civil.minute, civil.second}),
+            std::vector<int>(
+                {local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec}));
 }
 
 }  // namespace
