@@ -200,6 +200,13 @@ TEST(Progress, HostileFilesGiveTheirWholeGamesOnly) {
            Line("\"a\"x\"b\"", "96.00") + "\n",
        0, 3},
       {head + kWhen + ",Ann,96,60.000000,96.00,0,\"\"\n", 1, 0},
+      {head + Line("Ann", "96.00", "x") + "\n" + Line("\"A,n\"", "96.00") + "\n", 0, 1},
+      // Not UTF-8, though each lead looks like a kana's: C0 continues nothing, E0 80 and
+      // F0 80 are overlong; sixteen bytes at a time, then one at a time at the end.
+      {head + Line("Ann", "96.00", "1", "\"\xE3\xC0\x80\"") + "\n" +
+           Line("Ann", "96.00", "1", "\"\xE0\x80\x80\"") + "\n" +
+           Line("Ann", "96.00", "1", "\"\xF0\x80\x80\"") + "\n",
+       0, 3},
       {head + Line("A~n", "96.00") + "\n", 0, 0},  // another player's whole game
   };
   for (const Row& row : rows) {
@@ -280,6 +287,8 @@ TEST(Progress, TheNumbersTheWindowShows) {
       std::vector<std::uint32_t>({one.most_missed[0].character, one.most_missed[9].character}),
       std::vector<std::uint32_t>({'0', '9'}));
   EXPECT_EQ(ProgressTextsOf(one, formats).recent_mean, "96.00 char/60s");
+  EXPECT_EQ(Read(std::string(kWhen) + ",Ann,-4,1.000,-240.00,0,\"\"\n").best_speed, -240)
+      << "the best of games of no length";
 
   const ProgressTexts none = ProgressTextsOf(Read(""), formats);
   EXPECT_TRUE(none.empty);
@@ -298,6 +307,7 @@ TEST(Progress, ChartScalesAndTicks) {
   EXPECT_EQ(chart.plot.left, 36);
   EXPECT_EQ(chart.plot.width, 436 - 36 - 8);
   EXPECT_EQ(chart.plot.height, 150 - 18 - 18);
+  EXPECT_EQ(chart.legend.size(), 3u);
   EXPECT_EQ(chart.legend.back().x, chart.plot.left + chart.plot.width - 76);
   std::vector<std::string> labels;
   for (const ChartTick& tick : chart.speed_ticks) labels.push_back(tick.label);

@@ -180,6 +180,10 @@ TEST_F(SentenceFileTest, Rand15DecidesTheDraw) {
   test::WriteFile("string.dat", Repeat(std::string(78, 'p') + "\n", 830) + "last\n");
   ASSERT_EQ(CountSentences(), 1);
   EXPECT_EQ(DrawAfterSeed(497), "1last") << "line 830 of 831, in the file's second block";
+  test::WriteFile("string.dat", "\xE3\x81\x82\n\xE3\x81\x84\n\xE3\x81\x86\n");
+  ASSERT_EQ(CountSentences(), 1);
+  EXPECT_EQ(DrawAfterSeed(0), "1\x82\xA4")
+      << "the third of three lines of UTF-8, from its own start";
 }
 
 TEST_F(SentenceFileTest, AFileChangedSinceItsCount) {
