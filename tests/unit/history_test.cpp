@@ -158,6 +158,9 @@ TEST(Progress, HostileFilesGiveTheirWholeGamesOnly) {
   test::FreshFolder folder;
   const std::string ok = Line("Ann", "96.00") + "\r\n";
   const std::string head = kMark + kHeader + "\r\n";
+  const std::string not_utf8[] = {Line("Ann", "96.00", "3", "\"\xE3\xC0\x80\"") + "\n",
+                                  Line("Ann", "96.00", "3", "\"\xE0\x80\x80\"") + "\n",
+                                  Line("Ann", "96.00", "3", "\"\xF0\x80\x80\"") + "\n"};
   struct Row {
     std::string file;
     std::int64_t games;
@@ -202,11 +205,10 @@ TEST(Progress, HostileFilesGiveTheirWholeGamesOnly) {
       {head + kWhen + ",Ann,96,60.000000,96.00,0,\"\"\n", 1, 0},
       {head + Line("Ann", "96.00", "x") + "\n" + Line("\"A,n\"", "96.00") + "\n", 0, 1},
       // Not UTF-8, though each lead looks like a kana's: C0 continues nothing, E0 80 and
-      // F0 80 are overlong; sixteen bytes at a time, then one at a time at the end.
-      {head + Line("Ann", "96.00", "1", "\"\xE3\xC0\x80\"") + "\n" +
-           Line("Ann", "96.00", "1", "\"\xE0\x80\x80\"") + "\n" +
-           Line("Ann", "96.00", "1", "\"\xF0\x80\x80\"") + "\n",
-       0, 3},
+      // F0 80 are overlong; sixteen bytes at a time, then one at a time at the end, and the
+      // other way round.
+      {head + not_utf8[0] + not_utf8[1] + not_utf8[2], 0, 3},
+      {head + not_utf8[2] + not_utf8[1] + not_utf8[0], 0, 3},
       {head + Line("A~n", "96.00") + "\n", 0, 0},  // another player's whole game
   };
   for (const Row& row : rows) {
