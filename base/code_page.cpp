@@ -56,20 +56,6 @@ std::uint32_t CodePoint(const char* text, std::size_t bytes) {
   }
 }
 
-// The UTF-8 of a code point of the Basic Multilingual Plane.
-void AppendUtf8(std::uint32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // The code page 932 form of every character of the Basic Multilingual Plane (one byte,
 // or lead and trail; '?' for none), asked of the build's converter once, so that a
 // sentence file's long lines convert at the speed of a table.
@@ -140,6 +126,19 @@ const Cp932Forms& FormsOfBmp() {
 }
 
 }  // namespace
+
+void AppendUtf8(std::uint32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+    return;
+  }
+  static constexpr unsigned kLeads[] = {0, 0xC0, 0xE0, 0xF0};
+  const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  out += static_cast<char>(kLeads[continuations] | c >> (6 * continuations));
+  for (int i = continuations - 1; i >= 0; --i) {
+    out += static_cast<char>(0x80 | (c >> (6 * i) & 0x3F));
+  }
+}
 
 bool IsUtf8(std::string_view text, bool more_follows) {
   std::size_t i = 0;

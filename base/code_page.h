@@ -73,6 +73,9 @@ inline std::string Utf8ToCp932(std::string_view utf8) {
   return out;
 }
 
+// The UTF-8 of a code point, appended to out.
+void AppendUtf8(std::uint32_t c, std::string& out);
+
 // Code page 932 as UTF-8, for display.
 std::string Cp932ToUtf8(std::string_view cp932);
 

@@ -16,12 +16,7 @@ namespace tolvi {
 
 namespace {
 
-// Each row's value, in the order of its label and of its field from IDC_PROGRESS_GAMES.
-constexpr std::string ProgressTexts::*kRowTexts[] = {
-    &ProgressTexts::games,        &ProgressTexts::best,       &ProgressTexts::recent_mean,
-    &ProgressTexts::earlier_mean, &ProgressTexts::total_time, &ProgressTexts::misses,
-    &ProgressTexts::most_missed,  &ProgressTexts::period};
-constexpr int kRows = static_cast<int>(std::size(kRowTexts));
+constexpr int kRows = static_cast<int>(std::size(kProgressRows));
 static_assert(std::size(kProgressLabels) == kRows, "a label for each row");
 static_assert(IDC_PROGRESS_GAMES + kRows - 1 == IDC_PROGRESS_PERIOD, "a field id for each row");
 
@@ -189,7 +184,7 @@ std::string Summary(const ProgressTexts& texts) {
     const int row = field - IDC_PROGRESS_GAMES;
     if (!summary.empty()) summary += kSummarySeparator;
     summary += kProgressLabels[row];
-    summary += texts.*kRowTexts[row];
+    summary += texts.*kProgressRows[row];
   }
   return summary;
 }
@@ -216,7 +211,8 @@ int ShowProgressDialog(GtkWindow* owner, const Progress& progress) {
   gtk_grid_set_row_spacing(GTK_GRID(rows), 0);
   for (int r = 0; r < kRows; ++r) {
     GtkWidget* label = NewLabel(kProgressLabels[r]);
-    GtkWidget* field = NewUtf8Field(IDC_PROGRESS_GAMES + r, (texts.*kRowTexts[r]).c_str(), true);
+    GtkWidget* field =
+        NewUtf8Field(IDC_PROGRESS_GAMES + r, (texts.*kProgressRows[r]).c_str(), true);
     gtk_entry_set_activates_default(GTK_ENTRY(field), TRUE);
     gtk_widget_set_hexpand(field, TRUE);
     gtk_label_set_mnemonic_widget(GTK_LABEL(label), field);

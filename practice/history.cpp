@@ -19,9 +19,9 @@ constexpr std::string_view kFormulaStarts = "=+-@'";
 TailResult ReadLastByte(const char* path, char* byte) {
   File file{std::fopen(path, "rb")};
   if (!file) return errno == ENOENT ? TailResult::kMissing : TailResult::kUnreadable;
-  if (!SeekFileEnd(file.get(), 0)) return TailResult::kUnreadable;
+  if (!SeekFile(file.get(), 0, SEEK_END)) return TailResult::kUnreadable;
   if (std::ftell(file.get()) == 0) return TailResult::kEmpty;
-  if (!SeekFileEnd(file.get(), -1)) return TailResult::kUnreadable;
+  if (!SeekFile(file.get(), -1, SEEK_END)) return TailResult::kUnreadable;
   const int last = std::fgetc(file.get());
   if (last == EOF) return TailResult::kUnreadable;
   *byte = static_cast<char>(last);

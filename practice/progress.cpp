@@ -446,26 +446,6 @@ std::string DurationText(double seconds) {
   return text;
 }
 
-std::string Utf8Of(std::uint32_t c) {
-  std::string utf8;
-  if (c < 0x80) {
-    utf8 += static_cast<char>(c);
-  } else if (c < 0x800) {
-    utf8 += static_cast<char>(0xC0 | c >> 6);
-    utf8 += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    utf8 += static_cast<char>(0xE0 | c >> 12);
-    utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    utf8 += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    utf8 += static_cast<char>(0xF0 | c >> 18);
-    utf8 += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-    utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    utf8 += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return utf8;
-}
-
 }  // namespace
 
 Progress ReadProgress(std::FILE* file, std::string_view player_field) {
@@ -538,8 +518,9 @@ ProgressTexts ProgressTextsOf(const Progress& progress, const ProgressFormats& f
   texts.misses = std::to_string(progress.total_misses);
   for (const MissedCount& missed : progress.most_missed) {
     if (!texts.most_missed.empty()) texts.most_missed += formats.missed_separator;
-    texts.most_missed +=
-        Fill(formats.missed_item, {Utf8Of(missed.character), std::to_string(missed.count)});
+    std::string character;
+    AppendUtf8(missed.character, character);
+    texts.most_missed += Fill(formats.missed_item, {character, std::to_string(missed.count)});
   }
   if (texts.most_missed.empty()) texts.most_missed = formats.none;
   if (texts.empty) {

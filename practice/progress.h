@@ -73,4 +73,10 @@ struct ProgressTexts {
 };
 ProgressTexts ProgressTextsOf(const Progress& progress, const ProgressFormats& formats);
 
+// The window's rows from the top: the text of each, as every program lays them out.
+constexpr std::string ProgressTexts::*kProgressRows[] = {
+    &ProgressTexts::games,        &ProgressTexts::best,       &ProgressTexts::recent_mean,
+    &ProgressTexts::earlier_mean, &ProgressTexts::total_time, &ProgressTexts::misses,
+    &ProgressTexts::most_missed,  &ProgressTexts::period};
+
 }  // namespace tolvi

@@ -171,11 +171,9 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       const ProgressTexts texts = ProgressTextsOf(
           *reinterpret_cast<const Progress*>(lParam),
           {kProgressNone, kProgressMissedItem, kProgressMissedSeparator, kProgressPeriod});
-      const std::string* const values[] = {
-          &texts.games,      &texts.best,   &texts.recent_mean, &texts.earlier_mean,
-          &texts.total_time, &texts.misses, &texts.most_missed, &texts.period};
-      for (int row = 0; row < static_cast<int>(std::size(values)); ++row) {
-        SetDlgItemTextA(dialog, IDC_PROGRESS_GAMES + row, Utf8ToCp932(*values[row]).c_str());
+      for (int row = 0; row < static_cast<int>(std::size(kProgressRows)); ++row) {
+        SetDlgItemTextA(dialog, IDC_PROGRESS_GAMES + row,
+                        Utf8ToCp932(texts.*kProgressRows[row]).c_str());
       }
       const std::string empty = texts.empty ? Utf8ToCp932(kProgressEmpty) : "";
       const std::string skipped =

@@ -20,12 +20,7 @@ namespace tolvi {
 
 namespace {
 
-// Each row's value, in the order of its label and of its field from IDC_PROGRESS_GAMES.
-constexpr std::string ProgressTexts::*kRowTexts[] = {
-    &ProgressTexts::games,        &ProgressTexts::best,       &ProgressTexts::recent_mean,
-    &ProgressTexts::earlier_mean, &ProgressTexts::total_time, &ProgressTexts::misses,
-    &ProgressTexts::most_missed,  &ProgressTexts::period};
-constexpr int kRows = static_cast<int>(std::size(kRowTexts));
+constexpr int kRows = static_cast<int>(std::size(kProgressRows));
 static_assert(std::size(kProgressLabels) == kRows, "a label for each row");
 static_assert(IDC_PROGRESS_GAMES + kRows - 1 == IDC_PROGRESS_PERIOD, "a field id for each row");
 
@@ -159,7 +154,8 @@ int ShowProgressDialog() {
   const ProgressTexts texts = ProgressTextsOf(
       progress, {kProgressNone, kProgressMissedItem, kProgressMissedSeparator, kProgressPeriod});
   std::vector<PageField> fields;
-  for (int r = 0; r < kRows; ++r) fields.push_back({IDC_PROGRESS_GAMES + r, texts.*kRowTexts[r]});
+  for (int r = 0; r < kRows; ++r)
+    fields.push_back({IDC_PROGRESS_GAMES + r, texts.*kProgressRows[r]});
   fields.push_back({IDC_PROGRESS_EMPTY, texts.empty ? kProgressEmpty : ""});
   fields.push_back(
       {IDC_PROGRESS_SKIPPED, texts.skipped.empty() ? "" : kProgressSkipped + texts.skipped});
